@@ -1,0 +1,13 @@
+// The program's start-up and run, callable from the entry and from tests.
+#pragma once
+
+#include <windows.h>
+
+#include "game/game_state.h"
+
+// The local time as the platform's clock (GetLocalTime) gives it.
+LocalTime PlatformLocalTime();
+
+// Runs one game from start to end and returns the exit code. The clock the game
+// reads is whatever SetLocalTimeSource chose before.
+int RunIndovina(HINSTANCE instance);

@@ -1,0 +1,8 @@
+// The program's entry. The command line and the requested show state are ignored.
+#include "app/entry_win.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*showState*/)
+{
+    SetLocalTimeSource(PlatformLocalTime);
+    return RunIndovina(instance);
+}

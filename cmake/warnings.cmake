@@ -1,0 +1,20 @@
+# Compiler warnings for every target of the project.
+option(INDOVINA_WERROR "Treat compiler warnings as errors" OFF)
+
+function(indovina_warnings target)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4 /permissive-)
+    if(INDOVINA_WERROR)
+      target_compile_options(${target} PRIVATE /WX)
+    endif()
+  else()
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow)
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+      # GCC 12 warns falsely about "text" + std::string in optimised builds (its bug 105329).
+      target_compile_options(${target} PRIVATE -Wno-restrict)
+    endif()
+    if(INDOVINA_WERROR)
+      target_compile_options(${target} PRIVATE -Werror)
+    endif()
+  endif()
+endfunction()

@@ -1,0 +1,146 @@
+#include "game/game_state.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+GameState gameState;
+std::uint32_t randomState = 0;
+
+namespace {
+
+LocalTime StandardLocalTime()
+{
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const std::time_t seconds = system_clock::to_time_t(now);
+    std::tm parts{};
+#if defined(_WIN32)
+    localtime_s(&parts, &seconds);
+#else
+    localtime_r(&seconds, &parts);
+#endif
+    const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
+    LocalTime t;
+    t.year = parts.tm_year + 1900;
+    t.month = parts.tm_mon + 1;
+    t.day = parts.tm_mday;
+    t.hour = parts.tm_hour;
+    t.minute = parts.tm_min;
+    t.second = parts.tm_sec;
+    t.millisecond = static_cast<int>(ms < 0 ? ms + 1000 : ms);
+    return t;
+}
+
+LocalTimeSource localTimeSource = nullptr;
+
+std::string TwoDigits(int n)
+{
+    return std::string{static_cast<char>('0' + (n / 10) % 10), static_cast<char>('0' + n % 10)};
+}
+
+}  // namespace
+
+void SetLocalTimeSource(LocalTimeSource source) { localTimeSource = source; }
+
+LocalTime CurrentLocalTime() { return localTimeSource ? localTimeSource() : StandardLocalTime(); }
+
+double SecondsSinceMidnight(const LocalTime& t)
+{
+    const std::int64_t ms = std::int64_t{t.hour} * 3600000 + std::int64_t{t.minute} * 60000 +
+                            std::int64_t{t.second} * 1000 + t.millisecond;
+    return static_cast<double>(ms) / 1000.0;
+}
+
+std::string DateText(const LocalTime& t)
+{
+    std::string year = std::to_string(t.year);
+    while (year.size() < 4) year.insert(year.begin(), '0');
+    return TwoDigits(t.month) + "-" + TwoDigits(t.day) + "-" + year;
+}
+
+std::string NumberText(std::int64_t n)
+{
+    std::string text = std::to_string(n);
+    if (n >= 0) text.insert(text.begin(), ' ');
+    return text;
+}
+
+void SeedRandom(double seconds)
+{
+    // The state is the bit pattern of the time as a single-precision number, so two
+    // starts that round to the same float draw the same secret.
+    const float asFloat = static_cast<float>(seconds);
+    static_assert(sizeof(float) == sizeof(std::uint32_t));
+    std::memcpy(&randomState, &asFloat, sizeof randomState);
+}
+
+std::int32_t RandomInt(std::int32_t boundA, std::int32_t boundB)
+{
+    const std::int64_t low = boundA < boundB ? boundA : boundB;
+    const std::int64_t high = boundA < boundB ? boundB : boundA;
+    randomState = randomState * 134775813u + 1u;
+    const double u = static_cast<double>(randomState >> 1) / 2147483648.0;
+    const double value = u * static_cast<double>(high - low + 1) + static_cast<double>(low);
+    return static_cast<std::int32_t>(std::trunc(value));
+}
+
+std::string DrawSecret(std::int32_t low, std::int32_t high, std::int32_t count)
+{
+    std::vector<std::int32_t> chosen;
+    std::string text;
+    for (std::int32_t position = 1; position <= count; ++position) {
+        for (;;) {
+            const std::int32_t d = RandomInt(low, high);
+            if (position == 1 && d == 0) continue;
+            bool repeated = false;
+            for (const std::int32_t earlier : chosen) repeated = repeated || earlier == d;
+            if (repeated) continue;
+            chosen.push_back(d);
+            text += std::to_string(d);
+            break;
+        }
+    }
+    return text;
+}
+
+void InitGame()
+{
+    gameState = GameState{};
+    GameState& g = gameState;
+    g.inkColour = 0x191919;
+    g.fieldColour = 0xD7D7D7;
+    g.labelInkColour = 0x191919;
+    g.panelColour = 0xCDCDCD;
+    g.untriedDigits = "0123456789";
+
+    SeedRandom(SecondsSinceMidnight(CurrentLocalTime()));
+    g.secret = DrawSecret(0, 9, 4);
+
+    g.rowHelpText[1] = std::string(kHelpSentence1) + kLineBreak + kHelpSentence2 + kLineBreak + kHelpSentence3;
+    g.rowLabel[1] = "Tentativo 01";
+    g.rowNote[1].clear();
+    g.rowAllowedChars[1] = "0123456789";
+    g.rowText[1][1].clear();
+    FieldStyle& style = g.fieldStyle[1];
+    style.insertMode = 0;
+    style.fontSize = 24;
+    style.textColour = static_cast<std::int32_t>(g.inkColour);
+    style.backColour = static_cast<std::int32_t>(g.fieldColour);
+    style.submitOnEnter = 1;
+    style.lines = 1;
+    style.columns = 4;
+
+    for (int row = 2; row <= kRowCount; ++row) {
+        g.rowHelpText[row] = g.rowHelpText[1];
+        g.rowNote[row] = g.rowNote[1];
+        g.rowAllowedChars[row] = g.rowAllowedChars[1];
+        g.rowText[row][1] = g.rowText[1][1];
+        g.fieldStyle[row] = g.fieldStyle[1];
+        g.rowLabel[row] = "Tentativo " + TwoDigits(row);
+    }
+    for (int row = 1; row <= kRowCount; ++row) g.rowHelpText[row] += kLineBreak;
+    g.currentAttempt = 1;
+}

@@ -1,0 +1,101 @@
+// The one record of the game, the random source and the drawing of the secret.
+// Portable: no platform headers. The local time comes in through one seam
+// (SetLocalTimeSource) so that tests can fix it.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// A 24-bit colour laid out as 0x00BBGGRR, red in the low byte.
+using Colour = std::uint32_t;
+
+constexpr int kRowCount = 14;
+constexpr int kLineCount = 100;
+
+// A fixed list indexed from 1 to N, as the game counts rows and lines.
+template <class T, int N>
+struct OneBased {
+    std::array<T, N> items{};
+
+    T& operator[](int i) { return items.at(static_cast<std::size_t>(i - 1)); }
+    const T& operator[](int i) const { return items.at(static_cast<std::size_t>(i - 1)); }
+    static constexpr int upperBound() { return N; }
+};
+
+using TextLines = OneBased<std::string, kLineCount>;
+
+// How one row's input field looks and behaves: seven signed 32-bit fields.
+struct FieldStyle {
+    std::int32_t lines = 0;
+    std::int32_t columns = 0;
+    std::int32_t insertMode = 0;
+    std::int32_t fontSize = 0;
+    std::int32_t textColour = 0;
+    std::int32_t backColour = 0;
+    std::int32_t submitOnEnter = 0;
+};
+
+struct GameState {
+    std::string secret;
+    std::int32_t currentAttempt = 0;
+    std::int32_t gameOver = 0;
+    std::string untriedDigits;
+    OneBased<TextLines, kRowCount> rowText;
+    TextLines editBuffer;
+    OneBased<std::string, kRowCount> rowHelpText;
+    OneBased<std::string, kRowCount> rowLabel;
+    OneBased<std::string, kRowCount> rowNote;
+    OneBased<std::string, kRowCount> rowAllowedChars;
+    OneBased<FieldStyle, kRowCount> fieldStyle;
+    Colour inkColour = 0;
+    Colour fieldColour = 0;
+    Colour labelInkColour = 0;
+    Colour panelColour = 0;
+};
+
+// The process-wide game record, filled by InitGame.
+extern GameState gameState;
+
+// The local date and time as the platform's local clock gives it.
+struct LocalTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int millisecond = 0;
+};
+
+using LocalTimeSource = LocalTime (*)();
+
+// Replaces the clock the game reads; nullptr restores the standard library's clock.
+void SetLocalTimeSource(LocalTimeSource source);
+LocalTime CurrentLocalTime();
+
+// Seconds since local midnight with millisecond resolution.
+double SecondsSinceMidnight(const LocalTime& t);
+
+// "MM-DD-YYYY" with leading zeros.
+std::string DateText(const LocalTime& t);
+
+// The random source: one 32-bit state word for the whole process.
+extern std::uint32_t randomState;
+void SeedRandom(double seconds);
+std::int32_t RandomInt(std::int32_t boundA, std::int32_t boundB);
+std::string DrawSecret(std::int32_t low, std::int32_t high, std::int32_t count);
+
+// A whole number as the program writes it into texts: a blank before a number that
+// is not negative (" 3", " 0"), the minus sign before a negative one ("-2").
+std::string NumberText(std::int64_t n);
+
+// Fills gameState for a new game, seeding the random source from the local clock.
+void InitGame();
+
+constexpr const char* kHelpSentence1 =
+    "Scrivi il numero senza ripetere le cifre e senza iniziare con 0, poi batti Enter.";
+constexpr const char* kHelpSentence2 = "Il quadrato significa cifra giusta al posto giusto.";
+constexpr const char* kHelpSentence3 = "Il cerchio significa cifra giusta al posto sbagliato.";
+constexpr const char* kLineBreak = "\r\n";
