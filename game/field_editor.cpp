@@ -1,0 +1,430 @@
+#include "game/field_editor.h"
+
+#include <algorithm>
+#include <limits>
+#include <new>
+#include <stdexcept>
+#include <string_view>
+#include <utility>
+
+EditorMemory editorMemory;
+
+namespace {
+
+// Run-time errors: the standard text and number that the error box shows, followed
+// by " in " and the operation's name.
+struct RuntimeErrorKind {
+    const char* text;
+    int number;
+};
+constexpr RuntimeErrorKind kOverflow{"Overflow", 6};
+constexpr RuntimeErrorKind kOutOfMemory{"Out of memory", 7};
+constexpr RuntimeErrorKind kSubscriptOutOfRange{"Subscript out of range", 9};
+constexpr RuntimeErrorKind kDivisionByZero{"Division by zero", 11};
+constexpr RuntimeErrorKind kInternalError{"Internal error", 51};
+constexpr const char* kEditFieldName = "EditField";
+constexpr const char* kLoadRowName = "LoadRow";
+
+std::string RuntimeErrorText(const RuntimeErrorKind& error, const char* operation)
+{
+    return error.text + NumberText(error.number) + " in " + operation;
+}
+
+// Raised for the run-time errors that the standard library does not raise itself.
+struct RuntimeFault {
+    RuntimeErrorKind kind;
+};
+
+constexpr const char* kFieldFace = "Lucida console";
+constexpr Colour kCrossOutInk = 0x0000FF;   // red
+constexpr Colour kHighlightInk = 0x006400;  // green
+constexpr Colour kCaretInk = 0xFFFFFF;
+constexpr Colour kOverwriteCaret = 0x808080;
+constexpr Colour kInsertCaret = 0x0000FF;
+constexpr Colour kOtherModeCaret = 0x000000;
+constexpr std::int64_t kMaxCaretColumn = 1000;
+
+DrawOp Op(DrawOpKind kind)
+{
+    DrawOp op{kind};
+    return op;
+}
+DrawOp ColourOp(DrawOpKind kind, Colour colour)
+{
+    DrawOp op{kind};
+    op.colour = colour;
+    return op;
+}
+DrawOp MoveOp(std::int64_t x, std::int64_t y)
+{
+    DrawOp op{DrawOpKind::MoveTo};
+    op.x = static_cast<double>(x);
+    op.y = static_cast<double>(y);
+    return op;
+}
+DrawOp PrintOp(std::string text)
+{
+    DrawOp op{DrawOpKind::Print};
+    op.text = std::move(text);
+    return op;
+}
+
+std::int32_t ToInt32(std::int64_t value)
+{
+    if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max()) {
+        throw RuntimeFault{kOverflow};
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+std::int64_t Quotient(std::int64_t n, std::int64_t d)
+{
+    if (d == 0) throw RuntimeFault{kDivisionByZero};
+    return n / d;
+}
+
+// n / d to the nearest integer, a half to the even neighbour.
+std::int64_t RoundedQuotient(std::int64_t n, std::int64_t d)
+{
+    if (d == 0) throw RuntimeFault{kDivisionByZero};
+    if (d < 0) {
+        n = -n;
+        d = -d;
+    }
+    std::int64_t q = n / d;
+    std::int64_t r = n % d;
+    if (r < 0) {
+        q -= 1;
+        r += d;
+    }
+    if (2 * r > d || (2 * r == d && q % 2 != 0)) ++q;
+    return q;
+}
+
+std::string& LineAt(TextLines& lines, std::int64_t i)
+{
+    if (i < 1 || i > TextLines::upperBound()) throw std::out_of_range("line outside the list");
+    return lines[static_cast<int>(i)];
+}
+
+std::int64_t Length(const std::string& s) { return static_cast<std::int64_t>(s.size()); }
+
+// The character at column c of a line; a place after its end is a blank.
+char CharAt(const std::string& line, std::int64_t c)
+{
+    return c >= 1 && c <= Length(line) ? line[static_cast<std::size_t>(c - 1)] : ' ';
+}
+
+// A character's digit value picks its note toggle; a blank, like any non-digit, counts as 0.
+std::size_t DigitValue(char c) { return c >= '0' && c <= '9' ? static_cast<std::size_t>(c - '0') : 0; }
+
+// The caret and scroll position while one key is applied. Wider than the slots so that
+// the moves themselves cannot overflow; the result is narrowed when written back.
+struct Position {
+    std::int64_t topLine;
+    std::int64_t leftColumn;
+    std::int64_t caretLine;
+    std::int64_t caretColumn;
+    std::int64_t visibleLines = 0;
+    std::int64_t visibleColumns = 0;
+
+    std::int64_t AbsoluteColumn() const { return leftColumn + caretColumn - 1; }
+    void Right()
+    {
+        if (caretColumn == visibleColumns) {
+            ++leftColumn;
+        } else {
+            ++caretColumn;
+        }
+    }
+    void Left()
+    {
+        if (caretColumn == 1) {
+            --leftColumn;
+        } else {
+            --caretColumn;
+        }
+    }
+};
+
+// Delete at column p of the caret's line. After the end of a line the next line is
+// joined on, so that Delete at a line's end works as in a text editor; after the end
+// of the last line there is nothing to join and the line is only padded.
+void DeleteAt(TextLines& lines, std::int64_t caretLine, std::int64_t p)
+{
+    constexpr int maxLine = TextLines::upperBound();
+    std::string& line = LineAt(lines, caretLine);
+    if (Length(line) >= p || caretLine >= maxLine) {
+        EditLine(line, ToInt32(p), std::string(), -1);
+        return;
+    }
+    line += LineAt(lines, caretLine + 1);
+    for (auto i = static_cast<int>(caretLine) + 1; i < maxLine; ++i) lines[i] = std::move(lines[i + 1]);
+    lines[maxLine].clear();
+}
+
+// Tab: to the first character of the next word. False when a move leaves the line,
+// in which case the key has no effect at all.
+bool TabToNextWord(Position& at, const std::string& line)
+{
+    const auto moveRight = [&] {
+        at.Right();
+        return at.AbsoluteColumn() <= Length(line);
+    };
+    if (!moveRight()) return false;
+    while (CharAt(line, at.AbsoluteColumn()) != ' ') {
+        if (!moveRight()) return false;
+    }
+    if (!moveRight()) return false;
+    while (CharAt(line, at.AbsoluteColumn()) == ' ') {
+        if (!moveRight()) return false;
+    }
+    return true;
+}
+
+void End(Position& at, const std::string& line, std::int64_t maxLine)
+{
+    const std::int64_t n = Length(line);
+    if (at.AbsoluteColumn() == n + 1) {
+        // Already after the last character: a second End goes to the last line.
+        at.caretLine = maxLine;
+        at.topLine = maxLine - at.visibleLines + 1;
+        at.leftColumn = 1;
+        at.caretColumn = 1;
+    } else {
+        at.leftColumn = n - at.visibleColumns + 2;
+        at.caretColumn = std::min(n + 1, at.visibleColumns);
+    }
+}
+
+// Returns false when the key ends the call without drawing (a Tab that runs off the line).
+bool Navigate(std::int32_t key, Position& at, TextLines& lines, std::int32_t& insertMode, GameState& game)
+{
+    constexpr std::int64_t maxLine = TextLines::upperBound();
+    switch (key) {
+    case fieldKey::kTab:
+        return TabToNextWord(at, LineAt(lines, at.caretLine));
+    case fieldKey::kHome:
+        if (at.leftColumn == 1 && at.caretColumn == 1) {
+            at.caretLine = 1;
+            at.topLine = 1;
+        } else {
+            at.leftColumn = 1;
+            at.caretColumn = 1;
+        }
+        break;
+    case fieldKey::kUp:
+        --at.caretLine;
+        if (at.topLine > at.caretLine) --at.topLine;
+        break;
+    case fieldKey::kPageUp:
+        at.topLine -= at.visibleLines;
+        at.caretLine -= at.visibleLines;
+        break;
+    case fieldKey::kLeft:
+        at.Left();
+        break;
+    case fieldKey::kRight:
+        at.Right();
+        break;
+    case fieldKey::kEnd:
+        End(at, LineAt(lines, at.caretLine), maxLine);
+        break;
+    case fieldKey::kDown:
+        ++at.caretLine;
+        if (at.caretLine == at.topLine + at.visibleLines && at.caretLine <= maxLine) ++at.topLine;
+        break;
+    case fieldKey::kPageDown:
+        at.caretLine = std::min(at.caretLine + at.visibleLines, maxLine);
+        at.topLine = std::min(at.topLine + at.visibleLines, maxLine - at.visibleLines + 1);
+        break;
+    case fieldKey::kInsert:
+        insertMode = (insertMode + 1) % 2;
+        game.fieldStyle[game.currentAttempt].insertMode = insertMode;
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+// One line of the field: its text, then one red mark and one green mark per character
+// shown, each printed on its own so that in the fixed-pitch face every mark lands on
+// the place of its character.
+void DrawLine(std::vector<DrawOp>& picture, const std::string& line, const Position& at, std::int64_t y,
+              Colour textColour, const NoteToggles& toggles)
+{
+    const auto columns = static_cast<std::size_t>(std::max<std::int64_t>(at.visibleColumns, 0));
+    std::string_view seg;
+    if (at.leftColumn <= Length(line)) {
+        seg = std::string_view(line).substr(static_cast<std::size_t>(at.leftColumn - 1), columns);
+    }
+    std::string shown(seg);
+    shown.resize(columns, ' ');
+
+    picture.push_back(ColourOp(DrawOpKind::SetInk, textColour));
+    picture.push_back(Op(DrawOpKind::SetBackTransparent));
+    picture.push_back(MoveOp(0, y));
+    picture.push_back(PrintOp(std::move(shown)));
+
+    picture.push_back(MoveOp(0, y));
+    picture.push_back(ColourOp(DrawOpKind::SetInk, kCrossOutInk));
+    picture.push_back(Op(DrawOpKind::SetBackTransparent));
+    for (const char c : seg) picture.push_back(PrintOp(toggles.crossedOut[DigitValue(c)] ? "/" : " "));
+
+    picture.push_back(MoveOp(0, y));
+    picture.push_back(ColourOp(DrawOpKind::SetInk, kHighlightInk));
+    picture.push_back(Op(DrawOpKind::SetBackTransparent));
+    for (const char c : seg) picture.push_back(PrintOp(toggles.highlighted[DigitValue(c)] ? std::string(1, c) : " "));
+}
+
+FieldEditResult EditFieldSteps(GameState& game, std::int32_t& key, const std::string& character, TextLines& lines,
+                               std::intptr_t dialog, std::int32_t controlId, std::int32_t fontSize,
+                               FieldSlots& slots, std::int32_t surfaceWidth, std::int32_t surfaceHeight,
+                               const NoteToggles& toggles, const FontMeasure& measure)
+{
+    std::int32_t insertMode = game.fieldStyle[game.currentAttempt].insertMode;
+
+    // Callers always pass non-zero values, so an activation takes the current row's
+    // values; only the font size is used further, by the font keys.
+    if (key == fieldKey::kActivate) editorMemory = EditorMemory{};
+    if (editorMemory.lastControl == 0) editorMemory.lastControl = controlId;
+    if (controlId == 0) controlId = editorMemory.lastControl;
+    if (editorMemory.lastDialog == 0) editorMemory.lastDialog = dialog;
+    if (dialog == 0) dialog = editorMemory.lastDialog;
+    if (editorMemory.lastFontSize == 0) editorMemory.lastFontSize = fontSize;
+    if (fontSize == 0) fontSize = editorMemory.lastFontSize;
+
+    constexpr std::int64_t maxLine = TextLines::upperBound();
+    const std::int32_t fieldRow = slots.fieldRow;
+    if (fieldRow < 1) {
+        return {EditOutcome::BadFieldRow, {}, "problemi con il numero del campo!" + NumberText(fieldRow)};
+    }
+    Position at{slots.topLine, slots.leftColumn, slots.caretLine, slots.caretColumn};
+
+    std::vector<DrawOp> picture;
+    picture.push_back(ColourOp(DrawOpKind::Clear, static_cast<Colour>(game.fieldStyle[fieldRow].backColour)));
+
+    if (key == fieldKey::kFontSmaller || key == fieldKey::kFontLarger) {
+        editorMemory.lastFontSize = key == fieldKey::kFontSmaller ? std::max(editorMemory.lastFontSize - 1, 1)
+                                                                  : std::min(editorMemory.lastFontSize + 1, 72);
+        fontSize = editorMemory.lastFontSize;
+        game.fieldStyle[fieldRow].fontSize = fontSize;
+    }
+
+    DrawOp setFont{DrawOpKind::SetFont};
+    setFont.text = kFieldFace;
+    setFont.size = fontSize;
+    picture.push_back(setFont);
+    const FontCell cell = measure(fontSize);
+    at.visibleLines = RoundedQuotient(surfaceHeight, cell.lineHeight);
+    at.visibleColumns = Quotient(surfaceWidth, cell.charWidth);
+
+    // Checked in this order so that an empty character (a key without translation)
+    // never looks at the caret's line, which a field not yet drawn does not have.
+    const bool allowed = game.rowAllowedChars[game.currentAttempt].find(character) != std::string::npos;
+    const bool printable = !character.empty() && static_cast<unsigned char>(character.front()) >= 32;
+    if (allowed && printable && LineAt(lines, at.caretLine).find(character) == std::string::npos) {
+        std::string& line = LineAt(lines, at.caretLine);
+        line = EditLine(line, ToInt32(at.AbsoluteColumn()), character, insertMode);
+        if (at.caretColumn + 1 <= at.visibleColumns) ++at.caretColumn;
+    }
+
+    bool deleteHere = key == fieldKey::kDelete;
+    if (key == fieldKey::kBackspace) {
+        at.Left();
+        key = fieldKey::kDelete;
+        // At the first column of an unscrolled line there is nothing before the caret.
+        deleteHere = at.AbsoluteColumn() != 0;
+    }
+    if (deleteHere) DeleteAt(lines, at.caretLine, at.AbsoluteColumn());
+
+    if (!Navigate(key, at, lines, insertMode, game)) return {EditOutcome::EndedEarly, {}, {}};
+
+    at.leftColumn = std::max<std::int64_t>(at.leftColumn, 1);
+    at.topLine = std::clamp<std::int64_t>(at.topLine, 1, maxLine);
+    at.caretLine = std::clamp<std::int64_t>(at.caretLine, 1, maxLine);
+    at.caretColumn = std::clamp<std::int64_t>(at.caretColumn, 1, kMaxCaretColumn);
+
+    // One line more than fits, so a partly visible last line shows; the surface cuts it off.
+    const auto textColour = static_cast<Colour>(game.fieldStyle[fieldRow].textColour);
+    const std::int64_t lastShown = std::min(at.topLine + at.visibleLines, maxLine);
+    for (std::int64_t l = at.topLine; l <= lastShown; ++l) {
+        DrawLine(picture, LineAt(lines, l), at, (l - at.topLine) * cell.lineHeight, textColour, toggles);
+    }
+
+    if (key != fieldKey::kRedrawOnly) {
+        picture.push_back(ColourOp(DrawOpKind::SetInk, kCaretInk));
+        const Colour caretBack = insertMode == 0 ? kOverwriteCaret : insertMode == 1 ? kInsertCaret : kOtherModeCaret;
+        picture.push_back(ColourOp(DrawOpKind::SetBackSolid, caretBack));
+        picture.push_back(MoveOp((at.caretColumn - 1) * cell.charWidth, (at.caretLine - at.topLine) * cell.lineHeight));
+        picture.push_back(PrintOp(std::string(1, CharAt(LineAt(lines, at.caretLine), at.AbsoluteColumn()))));
+    } else {
+        at.leftColumn = 1;
+        at.caretColumn = 1;
+    }
+
+    const FieldSlots written{ToInt32(at.topLine), ToInt32(at.leftColumn), ToInt32(at.caretLine),
+                             ToInt32(at.caretColumn), fieldRow};
+    slots = written;
+    return {EditOutcome::Drawn, std::move(picture), {}};
+}
+
+}  // namespace
+
+FieldEditResult EditFieldCore(GameState& game, std::int32_t& key, const std::string& character, TextLines& lines,
+                              std::intptr_t dialog, std::int32_t controlId, std::int32_t fontSize,
+                              FieldSlots& slots, std::int32_t surfaceWidth, std::int32_t surfaceHeight,
+                              const NoteToggles& toggles, const FontMeasure& measure)
+{
+    // The steps write the slots only as their last act, so an error leaves them as they were.
+    const auto failed = [](const RuntimeErrorKind& error) {
+        return FieldEditResult{EditOutcome::RuntimeError, {}, RuntimeErrorText(error, kEditFieldName)};
+    };
+    try {
+        return EditFieldSteps(game, key, character, lines, dialog, controlId, fontSize, slots, surfaceWidth,
+                              surfaceHeight, toggles, measure);
+    } catch (const std::out_of_range&) {
+        return failed(kSubscriptOutOfRange);
+    } catch (const RuntimeFault& fault) {
+        return failed(fault.kind);
+    } catch (const std::bad_alloc&) {
+        return failed(kOutOfMemory);
+    } catch (const std::length_error&) {
+        return failed(kOutOfMemory);
+    } catch (...) {
+        return failed(kInternalError);
+    }
+}
+
+std::string EditLine(std::string& line, std::int32_t p, const std::string& t, std::int32_t mode)
+{
+    if (p < 1) throw std::out_of_range("column before the first");
+    const auto column = static_cast<std::size_t>(p);
+    const std::size_t at = column - 1;
+    if (line.size() < column) line.resize(column + t.size(), ' ');
+    switch (mode) {
+    case 0: {
+        const std::size_t n = std::min(t.size(), line.size() - at);
+        line.replace(at, n, t, 0, n);
+        break;
+    }
+    case 1:
+        line.insert(at, t);
+        break;
+    case -1:
+        line.erase(at, 1);
+        break;
+    default:
+        break;
+    }
+    const std::size_t last = line.find_last_not_of(' ');
+    return last == std::string::npos ? std::string() : line.substr(0, last + 1);
+}
+
+std::string LoadRow(TextLines& target, const OneBased<TextLines, kRowCount>& table, std::int32_t row)
+{
+    if (row < 1 || row > kRowCount) return RuntimeErrorText(kSubscriptOutOfRange, kLoadRowName);
+    target = table[row];
+    return {};
+}
