@@ -1,5 +1,10 @@
 #include "app/entry_win.h"
 
+#include "app/main_window_win.h"
+
+HWND mainWindow = nullptr;
+HMENU menuBar = nullptr;
+
 LocalTime PlatformLocalTime()
 {
     SYSTEMTIME st;
