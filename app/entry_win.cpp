@@ -1,9 +1,8 @@
 #include "app/entry_win.h"
 
+#include "app/dialog_win.h"
 #include "app/main_window_win.h"
-
-HWND mainWindow = nullptr;
-HMENU menuBar = nullptr;
+#include "app/window_events_win.h"
 
 LocalTime PlatformLocalTime()
 {
@@ -20,9 +19,12 @@ LocalTime PlatformLocalTime()
     return t;
 }
 
-// The window comes later; for now a game is its state, filled.
-int RunIndovina(HINSTANCE /*instance*/)
+int RunIndovina(HINSTANCE instance, void (*prepare)())
 {
     InitGame();
+    if (prepare != nullptr) prepare();
+    BuildMainWindow(instance);
+    ShowModal(mainWindow, MainWindowEvents);
+    ReleaseMainWindowFont();
     return 0;
 }

@@ -1,0 +1,159 @@
+// The window's machinery: its start, the clock panels, the editor on the screen.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/control_ids.h"
+#include "app/main_window_win.h"
+#include "game/game_state.h"
+#include "game_driver.h"
+#include "input/keyboard_hook_win.h"
+
+namespace {
+
+struct Seen {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    bool visible;
+};
+std::vector<Seen> seen;
+HHOOK callHook = nullptr;
+
+LRESULT CALLBACK RecordCalls(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    // Recorded from the initialisation on: the sizing while the window is built
+    // happens before the handler is attached.
+    const bool started = !seen.empty() || call->message == WM_INITDIALOG;
+    if (code == HC_ACTION && started && call->hwnd == mainWindow && mainWindow != nullptr &&
+        (call->message == WM_INITDIALOG || call->message == WM_SIZE)) {
+        seen.push_back({call->message, call->wParam, call->lParam, IsWindowVisible(call->hwnd) != FALSE});
+    }
+    return CallNextHookEx(callHook, code, wParam, lParam);
+}
+
+// A snapshot of a surface's bitmap, read on the game's thread.
+std::vector<COLORREF> Snapshot(int id)
+{
+    std::vector<COLORREF> pixels;
+    RECT r{};
+    GetClientRect(GetDlgItem(mainWindow, id), &r);
+    for (int y = 0; y < r.bottom; y += 2) {
+        for (int x = 0; x < r.right; x += 2) pixels.push_back(SurfacePixel(id, x, y));
+    }
+    return pixels;
+}
+
+// A clock the test moves by hand: the game reads the local time through it.
+LocalTime fakeNow;
+LocalTime FakeClock() { return fakeNow; }
+
+}  // namespace
+
+TEST(WindowEvents, InitialisationAndOneSizeEventComeBeforeTheWindowIsVisible)
+{
+    seen.clear();
+    PlayInProcess(+[] { callHook = SetWindowsHookExA(WH_CALLWNDPROC, RecordCalls, nullptr, GetCurrentThreadId()); },
+                  [] {
+                      EXPECT_NE(keyboardHook, nullptr);
+                  });
+    UnhookWindowsHookEx(callHook);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].message, static_cast<UINT>(WM_INITDIALOG));
+    EXPECT_FALSE(seen[0].visible);
+    EXPECT_EQ(seen[1].message, static_cast<UINT>(WM_SIZE));
+    EXPECT_FALSE(seen[1].visible);
+    // The client size, the menu bar's height taken out of 610.
+    EXPECT_EQ(LOWORD(seen[1].lParam), 460);
+    EXPECT_LT(HIWORD(seen[1].lParam), 610);
+    EXPECT_GT(HIWORD(seen[1].lParam), 550);
+    // The hook was removed with the window.
+    EXPECT_EQ(keyboardHook, nullptr);
+}
+
+TEST(WindowEvents, ClockTicksAndTheElapsedPanelFreezesWhenTheGameEnds)
+{
+    PlayInProcess(+[] { gameState.secret = "1234"; }, [] {
+        // Both clock panels are drawn on the first ticks.
+        Sleep(350);
+        EXPECT_EQ(SurfacePixel(kClockPanel, 1, 1), 0x1E321Eu);
+        EXPECT_EQ(SurfacePixel(kElapsedPanel, 1, 1), 0x1E321Eu);
+        const auto before = Snapshot(kElapsedPanel);
+        Sleep(250);
+        EXPECT_NE(Snapshot(kElapsedPanel), before) << "the elapsed seconds did not move";
+
+        TypeText("1234");
+        PressKey(VK_RETURN);
+        HWND box = WaitForMessageBox(5000);
+        ASSERT_NE(box, nullptr);
+        const auto frozen = Snapshot(kElapsedPanel);
+        const auto clock = Snapshot(kClockPanel);
+        Sleep(1100);
+        EXPECT_EQ(Snapshot(kElapsedPanel), frozen);
+        // The time of day goes on while the box is open.
+        EXPECT_NE(Snapshot(kClockPanel), clock);
+        CloseMessageBox(box);
+    });
+}
+
+TEST(WindowEvents, ClickOnARowShowsItsCaptionOnTheNextTick)
+{
+    fakeNow = LocalTime{2026, 3, 5, 10, 0, 0, 0};
+    SetLocalTimeSource(FakeClock);
+    std::vector<COLORREF> rowOne;
+    std::vector<COLORREF> rowSeven;
+    PlayInProcess(nullptr, [&] {
+        Sleep(250);
+        rowOne = Snapshot(kClockPanel);
+        ClickControl(kRowFieldBase + 7, 5, 5);
+        Sleep(250);
+        rowSeven = Snapshot(kClockPanel);
+    });
+    SetLocalTimeSource(nullptr);
+    // With the time of day standing still, only the caption can have changed.
+    EXPECT_NE(rowOne, rowSeven);
+}
+
+TEST(WindowEvents, TabPastTheEndOfTheLineLeavesTheFieldAsItWas)
+{
+    PlayInProcess(nullptr, [] {
+        TypeText("12");
+        const auto typed = Snapshot(kRowFieldBase + 1);
+        PressKey(VK_TAB);
+        EXPECT_EQ(Snapshot(kRowFieldBase + 1), typed);
+        // Repainting the field from its bitmap shows the digits, not an empty field.
+        HWND field = GetDlgItem(mainWindow, kRowFieldBase + 1);
+        RedrawWindow(field, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        WaitUntilIdle();
+        bool inked = false;
+        RECT r{};
+        GetClientRect(field, &r);
+        for (int x = 0; x < r.right / 2 && !inked; ++x) {
+            for (int y = 0; y < r.bottom && !inked; ++y) inked = ScreenPixel(kRowFieldBase + 1, x, y) == 0x191919u;
+        }
+        EXPECT_TRUE(inked);
+    });
+}
+
+TEST(WindowEvents, FontKeysStopAt72AndKeepTheFieldsSize)
+{
+    PlayInProcess(nullptr, [] {
+        RECT before{};
+        GetWindowRect(GetDlgItem(mainWindow, kRowFieldBase + 1), &before);
+        KeyDown(VK_CONTROL);
+        for (int i = 0; i < 50; ++i) PressKey(VK_ADD);
+        KeyUp(VK_CONTROL);
+        int size = 0;
+        RunOnGameThread([&] { size = gameState.fieldStyle[1].fontSize; });
+        EXPECT_EQ(size, 72);
+        RECT after{};
+        GetWindowRect(GetDlgItem(mainWindow, kRowFieldBase + 1), &after);
+        EXPECT_TRUE(EqualRect(&before, &after));
+        KeyDown(VK_CONTROL);
+        for (int i = 0; i < 80; ++i) PressKey(VK_SUBTRACT);
+        KeyUp(VK_CONTROL);
+        RunOnGameThread([&] { size = gameState.fieldStyle[1].fontSize; });
+        EXPECT_EQ(size, 1);
+    });
+}
