@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/control_ids.h"
+#include "app/dialog_win.h"
 #include "app/main_window_win.h"
 #include "game/game_state.h"
 #include "game_driver.h"
@@ -156,4 +157,22 @@ TEST(WindowEvents, FontKeysStopAt72AndKeepTheFieldsSize)
         RunOnGameThread([&] { size = gameState.fieldStyle[1].fontSize; });
         EXPECT_EQ(size, 1);
     });
+}
+
+TEST(WindowEvents, EditorRunTimeErrorShowsItsBoxAndClosesTheWindow)
+{
+    std::string text;
+    const int result = PlayInProcess(nullptr, [&] {
+        // A caret on line 0 names no line of the field: the key cannot be applied.
+        RunOnGameThread([] { SetControlSlot(GetDlgItem(mainWindow, kRowFieldBase + 1), 3, 0); });
+        KeyDown('5');
+        HWND box = WaitForMessageBox(5000);
+        ASSERT_NE(box, nullptr);
+        text = MessageBoxText(box);
+        CloseMessageBox(box);
+        for (int i = 0; i < 100 && IsWindow(mainWindow); ++i) Sleep(20);
+        EXPECT_FALSE(IsWindow(mainWindow));
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(text, "Subscript out of range 9 in EditField");
 }
