@@ -54,6 +54,9 @@ void PlayPicture(const std::vector<DrawOp>& picture, std::int32_t measuredSize)
 void EditField(std::int32_t& key, const std::string& character, TextLines& lines, HWND dialog, int controlId,
                std::int32_t fontSize)
 {
+    // After a run-time error has ended the window, the callers' loops may still be
+    // running: there is no field left to draw, and no box to show about it.
+    if (!IsDialogAlive(dialog)) return;
     HWND control = GetDlgItem(dialog, controlId);
     FieldSlots slots;
     slots.topLine = ControlSlot(control, kTopLineSlot);
@@ -98,7 +101,7 @@ void LoadRow(int row)
 
 void RedrawAllFields()
 {
-    for (int row = 1; row <= kRowCount; ++row) {
+    for (int row = 1; row <= kRowCount && IsDialogAlive(mainWindow); ++row) {
         LoadRow(row);
         std::int32_t key = -1;
         EditField(key, "", gameState.editBuffer, mainWindow, kRowFieldBase + row, gameState.fieldStyle[row].fontSize);

@@ -49,6 +49,9 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam)
 {
     // The game never consumes a key: the window and any other hook see it as well.
     const LRESULT result = CallNextHookEx(keyboardHook, code, wParam, lParam);
+    // A loop that only peeks at the key (a menu's does, before it takes the key)
+    // calls the hook once more for the same event: act once, when it is taken.
+    if (code != HC_ACTION) return result;
 
     KeyboardState state{};
     GetKeyboardState(state.data());
@@ -76,6 +79,8 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam)
             DiscardQueuedCopyOf(wParam, lParam);
             SubmitGuess();
         } else {
+            // The editor can open a box too (its error messages).
+            DiscardQueuedCopyOf(wParam, lParam);
             EditCurrentRow(keyCode, keyChar);
         }
         handlingKey = false;

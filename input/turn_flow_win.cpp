@@ -37,20 +37,20 @@ void SubmitGuess()
 {
     const auto guess = AcceptGuess(gameState.editBuffer[1]);
     if (!guess) return;
-    const int row = gameState.currentAttempt;
     const std::string answer = ScoreGuess(gameState.secret, *guess);
     gameState.untriedDigits = MarkTriedDigits(gameState.untriedDigits, *guess);
     DrawInfoPanel(mainWindow, kDigitPanel, DateText(CurrentLocalTime()), gameState.untriedDigits);
-    DrawAnswerMarks(mainWindow, kAnswerSurfaceBase + row, answer);
+    DrawAnswerMarks(mainWindow, kAnswerSurfaceBase + gameState.currentAttempt, answer);
     RedrawAllFields();
 
     if (answer == "QQQQ") EndGame("Bravo. Hai indovinato !");
-    if (row == kRowCount) EndGame("Fine. Il numero era " + gameState.secret + " !");
+    // The window stays clickable while a box is open, so the row is read afresh.
+    if (gameState.currentAttempt == kRowCount) EndGame("Fine. Il numero era " + gameState.secret + " !");
     // After a right guess in the last row the first close request can be handled
     // inside the second box: the window is gone and nothing more may be drawn.
     if (!IsDialogAlive(mainWindow)) return;
 
-    gameState.currentAttempt = std::min(row + 1, kRowCount);
+    gameState.currentAttempt = std::min(gameState.currentAttempt + 1, kRowCount);
     DrawHelpPanel(gameState.currentAttempt);
     LoadRow(gameState.currentAttempt);
     std::int32_t key = 0;

@@ -58,7 +58,7 @@ std::string WindowText(HWND window)
 
 }  // namespace
 
-TEST(MainWindow, IsCentredWithA460By610ClientBeforeTheMenuAndTheDesignedStyle)
+TEST(MainWindow, IsCentredWithA460By610ClientBeforeTheMenuAndOnlyCaptionAndSystemMenu)
 {
     PlayInProcess(nullptr, [] {
         const LONG_PTR style = GetWindowLongPtrA(mainWindow, GWL_STYLE);
