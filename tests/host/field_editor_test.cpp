@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <tuple>
 
 #include "game/field_editor.h"
 
@@ -128,43 +129,27 @@ TEST(FieldEditor, DrawsOneLineMoreThanFitsWithHalfLinesRoundedToEven)
     }
 }
 
-TEST(FieldEditor, RightAtLastColumnScrollsAndHomeShowsTheStart)
+TEST(FieldEditor, NavigationScrollsSidewaysAndBetweenLines)
 {
     Field f;
-    f.Type("1234").Press(kRight);
+    f.Type("1234").Press(kRight);  // Right at the last column scrolls
     EXPECT_EQ(f.Shown(), "234 ");
     f.Type("5");
     EXPECT_EQ(f.Line(1), "12345");
-    EXPECT_EQ(f.Shown(), "2345");
     f.Press(kHome);
     EXPECT_EQ(f.Shown(), "1234");
-}
-
-TEST(FieldEditor, EndAfterTheLastCharacterGoesToLine100AndHomeTwiceBackToLine1)
-{
-    Field f;
-    f.Type("12").Press(kEnd);
-    EXPECT_EQ(f.slots.caretLine, 100);
-    EXPECT_EQ(f.slots.topLine, 100);
+    f.Press(kEnd).Press(kEnd);  // after the last character, End goes to line 100
+    EXPECT_EQ(std::pair(f.slots.caretLine, f.slots.topLine), std::pair(100, 100));
     f.Type("7");
     EXPECT_EQ(f.Line(100), "7");
-    EXPECT_EQ(f.Line(1), "12");
-    f.Press(kHome).Press(kHome);
+    f.Press(kHome).Press(kHome);  // Home twice: back to line 1
     EXPECT_EQ(f.slots.caretLine, 1);
-    EXPECT_EQ(f.Shown(), "12  ");
-}
-
-TEST(FieldEditor, PageDownShowsLine2AndPageUpBringsLine1Back)
-{
-    Field f;
-    f.Type("12").Press(kPageDown);
+    f.Press(kPageDown);
     EXPECT_EQ(f.Shown(), "    ");
-    EXPECT_EQ(f.slots.caretLine, 2);
     f.Press(kPageUp);
-    EXPECT_EQ(f.Shown(), "12  ");
-    EXPECT_EQ(f.slots.caretLine, 1);
+    EXPECT_EQ(f.Shown(), "1234");
     f.Press(kPageDown).Press(kUp);  // the caret above the top line scrolls it into view
-    EXPECT_EQ(f.Shown(), "12  ");
+    EXPECT_EQ(f.slots.topLine, 1);
 }
 
 TEST(FieldEditor, DeleteAfterTheLineEndJoinsTheNextLineAndPadsTheLastLine)
@@ -211,39 +196,34 @@ TEST(FieldEditor, FontKeysStopAt72And1AndKeepTheRowsSize)
     EXPECT_EQ(f.game.fieldStyle[2].fontSize, 25);
 }
 
-TEST(FieldEditor, KeypadDigitsWithNumLockEnterTheDigitThenMove)
+TEST(FieldEditor, KeypadDigitsEnterTheDigitThenMoveAndRejectedCharactersOnlyRedraw)
 {
     Field f;
-    f.Type("12").Press(kLeft, "4");
+    f.Type("12").Press(kLeft, "4");  // keypad 4 with Num Lock on
     EXPECT_EQ(f.Line(1), "124");
     EXPECT_EQ(f.slots.caretColumn, 3);
-    f.Press(kHome, "7");
+    for (const char* ch : {"a", "1", ""}) {
+        f.Press(30, ch);
+        EXPECT_EQ(f.Line(1), "124");
+        EXPECT_EQ(f.last.outcome, EditOutcome::Drawn);
+    }
+    f.Press(kHome, "7");  // keypad 7: the digit, then Home
     EXPECT_EQ(f.Line(1), "127");
     EXPECT_EQ(f.slots.caretColumn, 1);
 }
 
-TEST(FieldEditor, RedrawOnlyDrawsNoCaretAndResetsTheColumns)
-{
-    Field f;
-    f.Type("1234").Press(kRight).Press(kPageDown).Press(kRedrawOnly);
-    EXPECT_EQ(f.CaretBack(), -1);
-    EXPECT_EQ(f.slots.leftColumn, 1);
-    EXPECT_EQ(f.slots.caretColumn, 1);
-    EXPECT_EQ(f.slots.caretLine, 2);
-}
-
-TEST(FieldEditor, CaretIsGreyInOverwriteRedInInsertAndInsertShiftsTheLine)
+TEST(FieldEditor, CaretGreyInOverwriteRedInInsertAndNoneOnARedraw)
 {
     Field f;
     EXPECT_EQ(f.CaretBack(), 0x808080);
     f.Type("12").Press(kHome).Press(kInsert);
     EXPECT_EQ(f.CaretBack(), 0x0000FF);
-    EXPECT_EQ(f.game.fieldStyle[1].insertMode, 1);
     f.Type("3");
     EXPECT_EQ(f.Line(1), "312");
     EXPECT_EQ(f.Ops(DrawOpKind::MoveTo).back().x, 19);  // the caret, on column 2
-    f.Press(kInsert);
-    EXPECT_EQ(f.CaretBack(), 0x808080);
+    f.Press(kInsert).Press(kRight).Press(kPageDown).Press(kRedrawOnly);
+    EXPECT_EQ(f.CaretBack(), -1);
+    EXPECT_EQ(std::tuple(f.slots.leftColumn, f.slots.caretColumn, f.slots.caretLine), std::tuple(1, 1, 2));
 }
 
 TEST(FieldEditor, NoteMarksFallOnTheirCharacters)
@@ -258,18 +238,6 @@ TEST(FieldEditor, NoteMarksFallOnTheirCharacters)
     f.toggles.crossedOut[0] = true;  // a blank counts as the digit 0
     f.Press(kRedrawOnly);
     EXPECT_EQ(f.Prints(0x0000FF), " |/|/| ");
-}
-
-TEST(FieldEditor, RejectedCharactersChangeNothingButStillRedraw)
-{
-    Field f;
-    f.Type("12");
-    for (const char* ch : {"a", "1", ""}) {
-        f.Press(30, ch);
-        EXPECT_EQ(f.Line(1), "12");
-        EXPECT_EQ(f.slots.caretColumn, 3);
-        EXPECT_EQ(f.last.outcome, EditOutcome::Drawn);
-    }
 }
 
 TEST(FieldEditor, BadFieldRowAndRuntimeErrorsDrawAndWriteNothing)

@@ -65,30 +65,17 @@ void SendKeys(std::initializer_list<std::pair<WORD, bool>> keys)
 
 }  // namespace
 
-TEST(Entry, EscapeEndsTheGameWithExitCodeZero)
+TEST(Entry, EscapeCloseBoxAndAltF4EndTheGameWithExitCodeZero)
 {
-    Game game = StartGame();
-    ASSERT_NE(game.window, nullptr);
-    SetForegroundWindow(game.window);
-    SendKeys({{VK_ESCAPE, false}, {VK_ESCAPE, true}});
-    EXPECT_EQ(ExitCode(game), 0);
-}
-
-TEST(Entry, CloseBoxEndsTheGameWithExitCodeZero)
-{
-    Game game = StartGame();
-    ASSERT_NE(game.window, nullptr);
-    PostMessageA(game.window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_EQ(ExitCode(game), 0);
-}
-
-TEST(Entry, AltF4EndsTheGameWithExitCodeZero)
-{
-    Game game = StartGame();
-    ASSERT_NE(game.window, nullptr);
-    SetForegroundWindow(game.window);
-    SendKeys({{VK_MENU, false}, {VK_F4, false}, {VK_F4, true}, {VK_MENU, true}});
-    EXPECT_EQ(ExitCode(game), 0);
+    for (const int way : {0, 1, 2}) {
+        Game game = StartGame();
+        ASSERT_NE(game.window, nullptr);
+        SetForegroundWindow(game.window);
+        if (way == 0) SendKeys({{VK_ESCAPE, false}, {VK_ESCAPE, true}});
+        if (way == 1) PostMessageA(game.window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        if (way == 2) SendKeys({{VK_MENU, false}, {VK_F4, false}, {VK_F4, true}, {VK_MENU, true}});
+        EXPECT_EQ(ExitCode(game), 0) << "way " << way;
+    }
 }
 
 TEST(Entry, CommandLineAndShowStateChangeNothing)

@@ -90,7 +90,7 @@ TEST(MainWindow, IsCentredWithA460By610ClientBeforeTheMenuAndOnlyCaptionAndSyste
     });
 }
 
-TEST(MainWindow, ControlsStandWhereTheTableAndTheRowFontPutThem)
+TEST(MainWindow, ControlsMenuAndDefaultCommandAreWhereTheLayoutPutsThem)
 {
     const TEXTMETRICA tm = RowFontMetrics();
     const int h = tm.tmHeight + tm.tmExternalLeading;
@@ -126,12 +126,6 @@ TEST(MainWindow, ControlsStandWhereTheTableAndTheRowFontPutThem)
         }
         EXPECT_EQ(at(kHelpPanel), (Box{5, y, 820, 65}));
         for (const int id : {100, 600, 700, 300, 400, 500}) EXPECT_EQ(GetDlgItem(mainWindow, id), nullptr) << id;
-    });
-}
-
-TEST(MainWindow, NoControlIsATabStopAndEnterIsCommand710)
-{
-    PlayInProcess(nullptr, [] {
         int controls = 0;
         for (HWND child = GetWindow(mainWindow, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
             ++controls;
@@ -139,24 +133,16 @@ TEST(MainWindow, NoControlIsATabStopAndEnterIsCommand710)
         }
         EXPECT_EQ(controls, 3 + 20 + 3 * kRowCount + 1);
         EXPECT_EQ(LOWORD(SendMessageA(mainWindow, DM_GETDEFID, 0, 0)), 710);
-    });
-}
 
-TEST(MainWindow, MenuBarHasAutoreWithTheAuthorCommand)
-{
-    PlayInProcess(nullptr, [] {
-        HMENU bar = GetMenu(mainWindow);
-        ASSERT_NE(bar, nullptr);
-        EXPECT_EQ(bar, menuBar);
-        ASSERT_EQ(GetMenuItemCount(bar), 1);
+        // The menu bar: "Autore" opening "&autore", the author command.
+        ASSERT_EQ(GetMenu(mainWindow), menuBar);
         char text[64] = {};
-        GetMenuStringA(bar, 0, text, sizeof text, MF_BYPOSITION);
+        GetMenuStringA(menuBar, 0, text, sizeof text, MF_BYPOSITION);
         EXPECT_STREQ(text, "Autore");
-        HMENU popup = GetSubMenu(bar, 0);
-        ASSERT_NE(popup, nullptr);
-        ASSERT_EQ(GetMenuItemCount(popup), 1);
+        HMENU popup = GetSubMenu(menuBar, 0);
         GetMenuStringA(popup, 0, text, sizeof text, MF_BYPOSITION);
         EXPECT_STREQ(text, "&autore");
+        EXPECT_EQ(GetMenuItemCount(menuBar) + GetMenuItemCount(popup), 2);
         EXPECT_EQ(GetMenuItemID(popup, 0), static_cast<UINT>(kAuthorCommand));
     });
 }
@@ -184,19 +170,13 @@ TEST(MainWindow, FirstPictureShowsLabelsPlainBoxesDigitsAndTheActiveRow)
         // What the screen shows is the surface's bitmap.
         EXPECT_EQ(ScreenPixel(kDigitPanel, 1, 1), 0x1E321Eu);
         EXPECT_EQ(ScreenPixel(kRowFieldBase + 1, 2, 2), 0x808080u);
-    });
-}
 
-TEST(MainWindow, RedrawOnlyDrawsNoCaret)
-{
-    PlayInProcess(nullptr, [] {
-        ASSERT_EQ(SurfacePixel(kRowFieldBase + 1, 2, 2), 0x808080u);
+        // A redraw-only call draws no caret.
         RunOnGameThread([] {
             LoadRow(1);
             std::int32_t key = -1;
             EditField(key, "", gameState.editBuffer, mainWindow, kRowFieldBase + 1, gameState.fieldStyle[1].fontSize);
         });
-        EXPECT_EQ(SurfacePixel(kRowFieldBase + 1, 2, 2), 0xD7D7D7u);
         EXPECT_EQ(ScreenPixel(kRowFieldBase + 1, 2, 2), 0xD7D7D7u);
     });
 }
