@@ -41,7 +41,7 @@ void SubmitGuess()
     const std::string answer = ScoreGuess(gameState.secret, *guess);
     gameState.untriedDigits = MarkTriedDigits(gameState.untriedDigits, *guess);
     DrawInfoPanel(mainWindow, kDigitPanel, DateText(CurrentLocalTime()), gameState.untriedDigits);
-    DrawAnswerMarks(mainWindow, kAnswerSurfaceBase + row, answer);
+    DrawScoredAnswerMarks(mainWindow, kAnswerSurfaceBase + row, answer);
     RedrawAllFields();
 
     if (answer == "QQQQ") EndGame("Bravo. Hai indovinato !");
