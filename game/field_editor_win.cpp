@@ -4,6 +4,7 @@
 #include "app/dialog_win.h"
 #include "app/main_window_win.h"
 #include "game/field_editor.h"
+#include "render/accessible_text.h"
 #include "render/surface_win.h"
 
 namespace {
@@ -86,6 +87,9 @@ void EditField(std::int32_t& key, const std::string& character, TextLines& lines
     case EditOutcome::Drawn: break;
     }
     PlayPicture(result.picture, measuredSize);
+    // Named after its row and its guess, line 1, whichever line the field shows.
+    const bool rowKnown = slots.fieldRow >= 1 && slots.fieldRow <= kRowCount;
+    SetSurfaceName(FieldName(rowKnown ? gameState.rowLabel[slots.fieldRow] : "", lines[1]));
     ShowSurface();
     SetControlSlot(control, kTopLineSlot, slots.topLine);
     SetControlSlot(control, kLeftColumnSlot, slots.leftColumn);

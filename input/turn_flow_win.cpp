@@ -40,7 +40,7 @@ void SubmitGuess()
     const std::string answer = ScoreGuess(gameState.secret, *guess);
     gameState.untriedDigits = MarkTriedDigits(gameState.untriedDigits, *guess);
     DrawInfoPanel(mainWindow, kDigitPanel, DateText(CurrentLocalTime()), gameState.untriedDigits);
-    DrawAnswerMarks(mainWindow, kAnswerSurfaceBase + gameState.currentAttempt, answer);
+    DrawScoredAnswerMarks(mainWindow, kAnswerSurfaceBase + gameState.currentAttempt, answer);
     RedrawAllFields();
 
     if (answer == "QQQQ") EndGame("Bravo. Hai indovinato !");

@@ -1,8 +1,11 @@
 #include "render/answer_marks_win.h"
 
+#include "render/accessible_text.h"
 #include "render/surface_win.h"
 
-void DrawAnswerMarks(HWND dialog, int id, const std::string& answer)
+namespace {
+
+void DrawMarks(HWND dialog, int id, const std::string& answer, bool scored)
 {
     SelectSurface(dialog, id);
     const PixelSize size = SurfaceSize();
@@ -27,5 +30,14 @@ void DrawAnswerMarks(HWND dialog, int id, const std::string& answer)
         const Colour imageBackground = ReadPixel(left, 0);
         FloodFill(left, 0, boxColour, imageBackground);
     }
+    // A reader that follows name changes reads a new answer as it appears; the
+    // same answer scored again in a replayed row is announced all the same.
+    if (!SetSurfaceName(AnswerInWords(answer, scored)) && scored) AnnounceSurfaceName();
     ShowSurface();
 }
+
+}  // namespace
+
+void DrawAnswerMarks(HWND dialog, int id, const std::string& answer) { DrawMarks(dialog, id, answer, false); }
+
+void DrawScoredAnswerMarks(HWND dialog, int id, const std::string& answer) { DrawMarks(dialog, id, answer, true); }

@@ -1,6 +1,7 @@
 #include "render/panels_win.h"
 
 #include "app/main_window_win.h"
+#include "render/accessible_text.h"
 #include "render/panel_text.h"
 #include "render/surface_win.h"
 
@@ -37,6 +38,7 @@ void DrawTextPanel(HWND dialog, int id, const std::string& text, const std::stri
         PrintText(note);
         NewLine();
     }
+    SetSurfaceName(TextPanelName(text, note));
     ShowSurface();
 }
 
@@ -63,6 +65,7 @@ void DrawInfoPanel(HWND dialog, int id, const std::string& topText, const std::s
     SetTextBackColour(kTransparent);
     PrintText(bottomText);
     NewLine();
+    SetSurfaceName(InfoPanelName(id, topText, bottomText));
     ShowSurface();
 }
 

@@ -194,6 +194,37 @@ void ShowSurface()
     UpdateWindow(currentSurface->window);
 }
 
+bool SetSurfaceName(const std::string& name)
+{
+    if (!currentSurface || !currentSurface->window) return false;
+    HWND window = currentSurface->window;
+    // Compared with the text the control holds, not with a copy of our own that
+    // could drift from it.
+    const int length = GetWindowTextLengthA(window);
+    if (length == static_cast<int>(name.size())) {
+        std::string current(static_cast<std::size_t>(length) + 1, '\0');
+        GetWindowTextA(window, current.data(), length + 1);
+        current.resize(static_cast<std::size_t>(length));
+        if (current == name) return false;
+    }
+    // Straight to the default window procedure: a static control answers
+    // WM_SETTEXT by painting itself at once, which for an owner-drawn one is a
+    // WM_DRAWITEM per change, ten a second for the clock panels. The default
+    // procedure only stores the text.
+    DefWindowProcA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    AnnounceSurfaceName();
+    return true;
+}
+
+void AnnounceSurfaceName()
+{
+    if (!currentSurface || !currentSurface->window) return;
+    // The name a reader finds is the one of the control's client object, which the
+    // system's accessibility proxy takes from the window text; a text change alone
+    // does not tell a reader so everywhere (Wine raises no event for it).
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, currentSurface->window, OBJID_CLIENT, CHILDID_SELF);
+}
+
 void SetFont(const std::string& face, int size, int style)
 {
     if (!currentSurface) return;

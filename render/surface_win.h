@@ -67,6 +67,20 @@ void SelectSurface(HWND dialog, int id);
 // Repaints the current surface's control from its bitmap, at once.
 void ShowSurface();
 
+// Gives the current surface's control the name a screen reader reads for it: what
+// the picture shows, in words. The name is the control's window text, which an
+// owner-drawn control never paints, so setting it changes no pixel; nor does it
+// repaint the control. A new name raises the name-change event of the control's
+// client object, so a reader that follows events hears it. A name equal to the
+// one the control has is not set again and raises nothing: redrawing the same
+// picture is silent. Returns whether the name changed. Does nothing (false)
+// without a surface or on a memory-only one.
+bool SetSurfaceName(const std::string& name);
+
+// Raises the name-change event for the current surface's control, also when its
+// name stayed the same, so that a reader following events reads it again.
+void AnnounceSurfaceName();
+
 // style: a sum of 1 bold, 2 italic, 4 underline, 8 strikeout. A size outside
 // 1..72 becomes 8 points; the face name is cut to 31 characters.
 void SetFont(const std::string& face, int size, int style);
