@@ -20,17 +20,18 @@ wine_env() {
 # The faces, each from a Debian package:
 # - Times New Roman -> Liberation Serif: metric-compatible (fonts-liberation).
 # - OCR-B 10 BT -> "OCR B " (fonts-ocr-b; the family name ends in a blank).
-# - Lucida Console -> FreeMono (fonts-freefont-ttf). The rows of the board are laid
-#   out from this face's cell, so its metrics matter more than its look. Lucida
-#   Console's body is exactly one em high and its advance 0.6 em: at -32 px a
-#   32 x 19 cell, and the 14 rows end at y = 537, above the help panel, inside the
-#   591-pixel client area. Measured under Wine at -32 px (height + external
-#   leading / average width): FreeMono 32/19, the only free face with both;
-#   Anonymous Pro 33/17, Agave 32/16, IBM 3270 34/17, Inconsolata 36/16,
-#   Liberation Mono and Cousine 37/19, Go Mono 37/19, DejaVu Sans Mono and Hack
-#   38/19. With a 37- or 38-pixel row, rows 14 and the help panel fall below the
-#   window. FreeMono is a typewriter face with light serifs where Lucida Console
-#   is a sans; the digits read well all the same.
+# - Lucida Console -> FreeMono (fonts-freefont-ttf). The board's rows and fields
+#   are sized from this face's cell, so its metrics matter more than its look.
+#   Lucida Console's body is one em high and its advance 0.6 em: at 24 points
+#   (-32 px) a cell of 32 x 19, and the 14 rows end at y = 537, leaving the help
+#   text inside the 591-pixel client area. Measured under Wine at -32 px, height
+#   plus external leading x average width: FreeMono 32 x 19 (1000-unit em, 800/200
+#   ascent/descent, 600 advance), the only free face with both; Agave 32 x 16,
+#   Anonymous Pro 33 x 17, IBM 3270 34 x 17, Inconsolata 36 x 16, Liberation Mono,
+#   Cousine and Go Mono 37 x 19, DejaVu Sans Mono, Hack and Noto Mono 38 x 19.
+#   From 36 up, row 14 and the help text fall below the window; the narrower
+#   faces shrink the fields. FreeMono is a typewriter face with light serifs
+#   where Lucida Console is a sans, but its digits read well at these sizes.
 wine_prepare_prefix() {
   local prefix=$1 mode=$2 stamp="$1/.indovina-prefix-v2"
   [ -f "$stamp" ] && return 0
