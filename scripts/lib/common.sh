@@ -25,4 +25,4 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(cmake make g++ googletest libgtest-dev g++-mingw-w64-x86-64-posix)
-RUN_PACKAGES=(wine wine64 fonts-wine fonts-liberation fonts-dejavu-core fonts-ocr-b)
+RUN_PACKAGES=(wine wine64 fonts-wine fonts-liberation fonts-freefont-ttf fonts-ocr-b)
