@@ -13,7 +13,7 @@ import sys
 SIZE = 32
 WHITE = (255, 255, 255)
 SQUARE = (40, 110, 40)    # dark green
-CIRCLE = (40, 40, 160)    # dark red, as (r, g, b)
+CIRCLE = (40, 40, 160)    # dark blue
 
 
 def write_bmp(path, pixels):
