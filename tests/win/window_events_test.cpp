@@ -1,6 +1,7 @@
 // The window's machinery: its start, the clock panels, the editor on the screen.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "app/control_ids.h"
@@ -73,47 +74,37 @@ TEST(WindowEvents, InitialisationAndOneSizeEventComeBeforeTheWindowIsVisible)
     EXPECT_EQ(keyboardHook, nullptr);
 }
 
-TEST(WindowEvents, ClockTicksAndTheElapsedPanelFreezesWhenTheGameEnds)
+TEST(WindowEvents, ClockPanelsTickFollowTheRowAndTheElapsedPanelFreezesAtTheEnd)
 {
+    fakeNow = LocalTime{2026, 3, 5, 10, 0, 0, 0};
+    SetLocalTimeSource(FakeClock);
     PlayInProcess(+[] { gameState.secret = "1234"; }, [] {
-        // Both clock panels are drawn on the first ticks.
-        Sleep(350);
+        Sleep(250);
         EXPECT_EQ(SurfacePixel(kClockPanel, 1, 1), 0x1E321Eu);
         EXPECT_EQ(SurfacePixel(kElapsedPanel, 1, 1), 0x1E321Eu);
-        const auto before = Snapshot(kElapsedPanel);
+        // With the time of day standing still, only the row caption can change.
+        const auto rowOne = Snapshot(kClockPanel);
+        ClickControl(kRowFieldBase + 7, 5, 5);
         Sleep(250);
-        EXPECT_NE(Snapshot(kElapsedPanel), before) << "the elapsed seconds did not move";
+        EXPECT_NE(Snapshot(kClockPanel), rowOne);
+        ClickControl(kRowFieldBase + 1, 5, 5);
 
+        fakeNow.second = 5;
+        Sleep(250);
+        const auto elapsed = Snapshot(kElapsedPanel);
+        const auto clock = Snapshot(kClockPanel);
         TypeText("1234");
         PressKey(VK_RETURN);
         HWND box = WaitForMessageBox(5000);
         ASSERT_NE(box, nullptr);
-        const auto frozen = Snapshot(kElapsedPanel);
-        const auto clock = Snapshot(kClockPanel);
-        Sleep(1100);
-        EXPECT_EQ(Snapshot(kElapsedPanel), frozen);
-        // The time of day goes on while the box is open.
+        // While the end box is open the time of day goes on, the elapsed time does not.
+        fakeNow.second = 9;
+        Sleep(300);
+        EXPECT_EQ(Snapshot(kElapsedPanel), elapsed);
         EXPECT_NE(Snapshot(kClockPanel), clock);
         CloseMessageBox(box);
     });
-}
-
-TEST(WindowEvents, ClickOnARowShowsItsCaptionOnTheNextTick)
-{
-    fakeNow = LocalTime{2026, 3, 5, 10, 0, 0, 0};
-    SetLocalTimeSource(FakeClock);
-    std::vector<COLORREF> rowOne;
-    std::vector<COLORREF> rowSeven;
-    PlayInProcess(nullptr, [&] {
-        Sleep(250);
-        rowOne = Snapshot(kClockPanel);
-        ClickControl(kRowFieldBase + 7, 5, 5);
-        Sleep(250);
-        rowSeven = Snapshot(kClockPanel);
-    });
     SetLocalTimeSource(nullptr);
-    // With the time of day standing still, only the caption can have changed.
-    EXPECT_NE(rowOne, rowSeven);
 }
 
 TEST(WindowEvents, TabPastTheEndOfTheLineLeavesTheFieldAsItWas)
@@ -142,20 +133,17 @@ TEST(WindowEvents, FontKeysStopAt72AndKeepTheFieldsSize)
     PlayInProcess(nullptr, [] {
         RECT before{};
         GetWindowRect(GetDlgItem(mainWindow, kRowFieldBase + 1), &before);
-        KeyDown(VK_CONTROL);
-        for (int i = 0; i < 50; ++i) PressKey(VK_ADD);
-        KeyUp(VK_CONTROL);
-        int size = 0;
-        RunOnGameThread([&] { size = gameState.fieldStyle[1].fontSize; });
-        EXPECT_EQ(size, 72);
+        for (const auto& [key, presses, expected] : {std::tuple{VK_ADD, 50, 72}, std::tuple{VK_SUBTRACT, 80, 1}}) {
+            KeyDown(VK_CONTROL);
+            for (int i = 0; i < presses; ++i) PressKey(static_cast<WORD>(key));
+            KeyUp(VK_CONTROL);
+            int size = 0;
+            RunOnGameThread([&] { size = gameState.fieldStyle[1].fontSize; });
+            EXPECT_EQ(size, expected);
+        }
         RECT after{};
         GetWindowRect(GetDlgItem(mainWindow, kRowFieldBase + 1), &after);
         EXPECT_TRUE(EqualRect(&before, &after));
-        KeyDown(VK_CONTROL);
-        for (int i = 0; i < 80; ++i) PressKey(VK_SUBTRACT);
-        KeyUp(VK_CONTROL);
-        RunOnGameThread([&] { size = gameState.fieldStyle[1].fontSize; });
-        EXPECT_EQ(size, 1);
     });
 }
 
