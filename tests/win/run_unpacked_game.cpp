@@ -1,73 +1,30 @@
 // Starts indovina.exe from the current directory, as a double click in Explorer
-// starts it from its folder, waits for the game's window, closes it as the close
-// box does and returns the game's exit code. Returns 1, saying why, when the game
-// does not start or its window does not come.
+// starts it from its folder, waits for its window to show, closes it as the close
+// box does and returns the game's exit code; 1, saying why, when it cannot.
 #include <windows.h>
 
 #include <cstdio>
-#include <string>
-
-namespace {
-
-struct Search {
-    DWORD processId;
-    HWND window;
-};
-
-BOOL CALLBACK FindGameWindow(HWND window, LPARAM lParam)
-{
-    auto* search = reinterpret_cast<Search*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char caption[64] = {};
-    GetWindowTextA(window, caption, sizeof caption);
-    if (owner == search->processId && IsWindowVisible(window) && lstrcmpA(caption, "Indovina il numero 0.01") == 0) {
-        search->window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-struct HandleCloser {
-    HANDLE handle;
-    ~HandleCloser() { CloseHandle(handle); }
-};
-
-}  // namespace
+#include <memory>
 
 int main()
 {
-    char folder[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, folder);
-    std::string line = std::string("\"") + folder + "\\indovina.exe\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &process)) {
-        std::printf("cannot start %s (error %lu)\n", line.c_str(), GetLastError());
-        return 1;
+    if (!CreateProcessA("indovina.exe", nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return std::printf("cannot start indovina.exe (error %lu)\n", GetLastError()), 1;
     }
-    HandleCloser thread{process.hThread};
-    HandleCloser game{process.hProcess};
-
-    Search search{process.dwProcessId, nullptr};
-    for (int i = 0; i < 1000 && search.window == nullptr; ++i) {
-        EnumWindows(FindGameWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.window == nullptr) Sleep(10);
-    }
-    if (search.window == nullptr) {
-        std::printf("the game's window did not appear within 10 s\n");
-        TerminateProcess(process.hProcess, 99);
-        return 1;
-    }
-    PostMessageA(search.window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
-        std::printf("the game did not end within 10 s of closing its window\n");
-        TerminateProcess(process.hProcess, 99);
-        return 1;
+    const std::unique_ptr<void, decltype(&CloseHandle)> game(process.hProcess, &CloseHandle);
+    CloseHandle(process.hThread);
+    HWND window = nullptr;
+    for (int i = 0; i < 1000 && !IsWindowVisible(window); ++i, Sleep(10)) {
+        window = FindWindowA(nullptr, "Indovina il numero 0.01");
     }
     DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    std::printf("the game ran from %s and ended with exit code %lu\n", folder, code);
+    if (!IsWindowVisible(window) || !PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0) ||
+        WaitForSingleObject(game.get(), 10000) != WAIT_OBJECT_0 || !GetExitCodeProcess(game.get(), &code)) {
+        TerminateProcess(game.get(), 99);
+        return std::printf("the game's window did not show, or the game did not end once it was closed\n"), 1;
+    }
     return static_cast<int>(code);
 }
