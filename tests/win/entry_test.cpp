@@ -70,7 +70,14 @@ TEST(Entry, EscapeCloseBoxAndAltF4EndTheGameWithExitCodeZero)
     for (const int way : {0, 1, 2}) {
         Game game = StartGame();
         ASSERT_NE(game.window, nullptr);
-        SetForegroundWindow(game.window);
+        // Keys go to the window in front: wait until the game is there and has
+        // settled into its loop (its activation resets the keyboard state).
+        for (int i = 0; i < 200 && GetForegroundWindow() != game.window; ++i) {
+            SetForegroundWindow(game.window);
+            Sleep(10);
+        }
+        WaitForInputIdle(game.process.hProcess, 2000);
+        Sleep(100);
         if (way == 0) SendKeys({{VK_ESCAPE, false}, {VK_ESCAPE, true}});
         if (way == 1) PostMessageA(game.window, WM_SYSCOMMAND, SC_CLOSE, 0);
         if (way == 2) SendKeys({{VK_MENU, false}, {VK_F4, false}, {VK_F4, true}, {VK_MENU, true}});
