@@ -1,177 +1,105 @@
-// The answer box: marks from q.bmp and c.bmp, each standing on the box's colour.
+// The answer box: marks from q.bmp and c.bmp, each standing on the box's colour;
+// and no GDI object left behind by the drawings the game repeats all the time.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "render/answer_marks_win.h"
+#include "render/panels_win.h"
 #include "render/surface_win.h"
 #include "win_test_support.h"
 
 namespace {
 
+constexpr Colour kBoxColour = 0x00D4D4C8;
 // The colours of the marks that come with the game (see scripts/make-marks.py).
-constexpr Colour kSquareColour = 0x00286E28;  // red 40, green 110, blue 40
-constexpr Colour kCircleColour = 0x00A02828;  // red 40, green 40, blue 160
-constexpr Colour kWhite = 0x00FFFFFF;
-constexpr Colour kBlue = 0x00FF0000;
-constexpr Colour kYellow = 0x0000FFFF;
+constexpr Colour kSquareColour = 0x00286E28;
+constexpr Colour kCircleColour = 0x00A02828;
+constexpr int kCell = kAnswer.height;
 
-constexpr int kId = 501;
-constexpr int kCell = 38;  // the line height of the rows' font in the test setup
-constexpr int kWidth = 4 * kCell;
-
-std::vector<Colour> Pixels(HWND window)
-{
-    SelectSurface(window, kId);
-    return SurfacePixels();
-}
-
-Colour At(const std::vector<Colour>& pixels, int x, int y)
-{
-    return pixels[static_cast<std::size_t>(y * kWidth + x)];
-}
-
-// What cell k shows: 'Q' a square (solid centre), 'C' a circle (white centre on a
-// ring), '-' nothing but the box colour, '?' anything else.
-char CellShows(const std::vector<Colour>& pixels, int k)
-{
-    const int left = k * kCell;
-    const int centre = kCell / 2;
-    bool plain = true;
-    bool ring = false;
-    for (int y = 0; y < kCell; ++y) {
-        for (int x = left; x < left + kCell; ++x) {
-            plain = plain && At(pixels, x, y) == answerSurfaceColour;
-            ring = ring || (y == centre && At(pixels, x, y) == kCircleColour);
-        }
-    }
-    if (plain) return '-';
-    const Colour middle = At(pixels, left + centre, centre);
-    if (middle == kSquareColour) return 'Q';
-    if (middle == kWhite && ring) return 'C';
-    return '?';
-}
-
-std::string BoxShows(const std::vector<Colour>& pixels)
-{
-    std::string shown;
-    for (int k = 0; k < 4; ++k) shown += CellShows(pixels, k);
-    return shown;
-}
-
-// An answer box as a row of the game has it, with the game's images in the current
-// directory.
-class AnswerMarksTest : public ::testing::Test {
+class AnswerMarksTest : public RenderTest {
 protected:
-    SurfaceHost host{40, 40, 300, 100};
-    std::string previousFolder;
-
-    void SetUp() override
+    // What each cell of the box shows once the answer is drawn: 'Q' a square (solid
+    // centre), 'C' a circle (white centre on a ring), '-' only the box colour.
+    std::string Draw(const std::string& answer)
     {
-        CreateSurface(host.window, kId, 10, 10, kWidth, kCell, 0);
-        char folder[MAX_PATH] = {};
-        GetCurrentDirectoryA(MAX_PATH, folder);
-        previousFolder = folder;
-        SetCurrentDirectoryA(ExecutableFolder().c_str());
-    }
-    void TearDown() override { SetCurrentDirectoryA(previousFolder.c_str()); }
-
-    std::vector<Colour> Draw(const std::string& answer)
-    {
-        DrawAnswerMarks(host.window, kId, answer);
-        return Pixels(host.window);
+        DrawAnswerMarks(host, kAnswer.id, answer);
+        const std::vector<Colour> p = Pixels(kAnswer);
+        std::string shown;
+        for (int left = 0; left < kAnswer.width; left += kCell) {
+            const auto at = [&](int x, int y) { return p[static_cast<std::size_t>(y * kAnswer.width + left + x)]; };
+            bool plain = true;
+            for (int i = 0; i < kCell * kCell; ++i) plain = plain && at(i % kCell, i / kCell) == kBoxColour;
+            const auto middleRow = p.begin() + kCell / 2 * kAnswer.width + left;
+            const bool ring = std::find(middleRow, middleRow + kCell, kCircleColour) != middleRow + kCell;
+            const Colour middle = at(kCell / 2, kCell / 2);
+            shown += plain ? '-' : middle == kSquareColour ? 'Q' : (middle == kWhite && ring) ? 'C' : '?';
+        }
+        return shown;
     }
 };
 
-TEST_F(AnswerMarksTest, EmptyAnswerIsAPlainBox)
+TEST_F(AnswerMarksTest, SquaresThenCirclesFromTheLeftAndOnlyUpperCaseQAndCMark)
 {
-    SelectSurface(host.window, kId);
-    ClearSurface(kBlue, 0);
-    const std::vector<Colour> pixels = Draw("");
-    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), answerSurfaceColour), kWidth * kCell);
-    EXPECT_EQ(ScreenPixel(GetDlgItem(host.window, kId), kWidth - 1, kCell - 1), answerSurfaceColour);
+    const std::pair<std::string, std::string> cases[] = {{"QQCC", "QQCC"}, {"C", "C---"},    {"QQQQC", "QQQQ"},
+                                                         {"qc", "----"},   {"xQ c", "-Q--"}, {"", "----"}};
+    for (const auto& [answer, shown] : cases) EXPECT_EQ(Draw(answer), shown) << '"' << answer << '"';
+    EXPECT_EQ(ScreenPixel(GetDlgItem(host, kAnswer.id), kAnswer.width - 1, kCell - 1), kBoxColour);
 }
 
-TEST_F(AnswerMarksTest, SquaresComeFirstThenCirclesFromTheLeft)
+TEST_F(AnswerMarksTest, BackgroundJoinedToTheImagesCornerTakesTheBoxColourAndTheRestStays)
 {
-    EXPECT_EQ(BoxShows(Draw("QQCC")), "QQCC");
-    EXPECT_EQ(BoxShows(Draw("C")), "C---");
-    EXPECT_EQ(BoxShows(Draw("QCC")), "QCC-");
-    EXPECT_EQ(BoxShows(Draw("QQQQC")), "QQQQ");  // a fifth mark would lie beyond the box
-    // The earlier picture is drawn over as a whole, not added to.
-    EXPECT_EQ(BoxShows(Draw("")), "----");
-}
-
-TEST_F(AnswerMarksTest, AnyLetterButUpperCaseQAndCLeavesItsCellPlain)
-{
-    EXPECT_EQ(BoxShows(Draw("qc")), "----");
-    EXPECT_EQ(BoxShows(Draw("xQ")), "-Q--");
-    EXPECT_EQ(BoxShows(Draw(" C c")), "-C--");
-}
-
-TEST_F(AnswerMarksTest, WhiteAroundAMarkTakesTheBoxColourWhileWhiteInsideStays)
-{
-    const std::vector<Colour> pixels = Draw("CQ");
-    // The images are white around their shapes; around the shapes now is the box.
-    for (const int x : {0, kCell - 1, kCell, 2 * kCell - 1}) {
-        EXPECT_EQ(At(pixels, x, 0), answerSurfaceColour) << x;
-        EXPECT_EQ(At(pixels, x, kCell - 1), answerSurfaceColour) << x;
-    }
-    // The ring's inside is white and does not touch the corner: it stays white, and
-    // it is the only white left.
-    const int centre = kCell / 2;
-    EXPECT_EQ(At(pixels, centre, centre), kWhite);
-    for (int y = 0; y < kCell; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            const int dx = x - centre;
-            const int dy = y - centre;
-            if (At(pixels, x, y) == kWhite) {
-                EXPECT_LT(dx * dx + dy * dy, 10 * 10) << x << "," << y;
-            }
-        }
-    }
-}
-
-TEST_F(AnswerMarksTest, MissingCircleImageLeavesCircleCellsEmptyAndSquaresStillShow)
-{
-    const std::string gameFolder = ExecutableFolder();
+    // The image has the cell's size (both corners are inside it), so the loader does
+    // not stretch it: square rings around the centre, a blue one between an inside
+    // and an outside of one colour.
     ScratchFolder folder;
-    CopyFileA((gameFolder + "\\q.bmp").c_str(), "q.bmp", FALSE);
-    EXPECT_EQ(BoxShows(Draw("QC")), "Q---");
-    EXPECT_EQ(BoxShows(Draw("CQ")), "-Q--");
-    EXPECT_EQ(BoxShows(Draw("QQCC")), "QQ--");
-}
-
-TEST_F(AnswerMarksTest, BackgroundToRepaintIsTheImagesTopLeftColour)
-{
-    // A yellow block on blue: the blue that joins the corner goes, the yellow stays.
-    ScratchFolder folder;
-    std::vector<Colour> image(64, kBlue);
-    for (int y = 2; y < 6; ++y) {
-        for (int x = 2; x < 6; ++x) image[static_cast<std::size_t>(y * 8 + x)] = kYellow;
+    for (const Colour back : {kWhite, kYellow}) {
+        const auto ring = [back](int x, int y, Colour outside) {
+            const int d = std::max(std::abs(x - 19), std::abs(y - 19));
+            return d < 6 ? back : d < 10 ? kBlue : outside;
+        };
+        std::vector<Colour> image;
+        for (int i = 0; i < 39 * 39; ++i) image.push_back(ring(i % 39, i / 39, back));
+        WriteBitmapFile("q.bmp", 39, 39, image);
+        DrawAnswerMarks(host, kAnswer.id, "Q");
+        EXPECT_TRUE(PixelsMatch(kAnswer, [&ring](int x, int y) { return ring(x, y, kBoxColour); })) << back;
     }
-    WriteBitmapFile("q.bmp", 8, 8, image);
-    const std::vector<Colour> pixels = Draw("Q");
-    EXPECT_EQ(At(pixels, 0, 0), answerSurfaceColour);
-    EXPECT_EQ(At(pixels, kCell / 2, kCell / 2), kYellow);
-    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), kBlue), 0);
 }
 
-TEST_F(AnswerMarksTest, TenThousandRedrawsHoldNoMoreGdiObjects)
+TEST_F(AnswerMarksTest, ImagesAreReadAfreshSoWithoutCircleImageOnlySquaresShow)
 {
-    // The first drawing makes objects that stay for the life of the process (the
-    // system's cached contexts): the count is taken after it.
-    DrawAnswerMarks(host.window, kId, "QQCC");
+    ScratchFolder folder;  // left from the game's folder
+    for (const char* image : {"q.bmp", "c.bmp"}) CopyFileA((folder.previous + "\\" + image).c_str(), image, FALSE);
+    EXPECT_EQ(Draw("QQCC"), "QQCC");
+    DeleteFileA("c.bmp");
+    EXPECT_EQ(Draw("QQCC"), "QQ--");
+    EXPECT_EQ(Draw("CQ"), "-Q--");
+}
+
+TEST_F(AnswerMarksTest, TenThousandInfoPanelsAndAnswerBoxesHoldNoMoreGdiObjects)
+{
+    // Loading images is slow under Wine: one box in four has four marks. The
+    // clearing that the field editor does on every key is counted along.
+    const char* answers[] = {"QQCC", "Q", "C", "xC"};
+    const auto redraw = [this, &answers](int i) {
+        DrawInfoPanel(host, kInfo.id, std::to_string(i), i % 2 ? "secondi" : "");
+        DrawAnswerMarks(host, kAnswer.id, answers[i % 4]);
+        SelectSurface(host, kPlain.id);
+        ClearSurface(kWhite, 0);
+    };
+    // The first round makes objects that stay for the life of the process (the
+    // system's cached contexts and fonts): the count is taken after it.
+    redraw(0);
     PumpMessages();
     const long baseline = GdiObjectCount();
-    ASSERT_GT(baseline, 0);
-    // Every box holds a mark (a loaded image, a context, a fill); every fourth holds
-    // four, and some letters draw nothing. Loading images is slow under Wine, so not
-    // every box has four.
-    const char* answers[] = {"QQCC", "Q", "C", "xC"};
-    for (int i = 0; i < 10000; ++i) DrawAnswerMarks(host.window, kId, answers[i % 4]);
+    HBRUSH probe = CreateSolidBrush(0);  // the count sees an object come and go
+    EXPECT_EQ(GdiObjectCount(), baseline + 1);
+    DeleteObject(probe);
+    for (int i = 0; i < 10000; ++i) redraw(i);
     PumpMessages();
     EXPECT_EQ(GdiObjectCount(), baseline);
 }

@@ -1,8 +1,10 @@
 // Helpers shared by the tests of the Win32 shell.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,26 +13,8 @@
 // The folder of the running test executable (where indovina.exe, q.bmp and c.bmp lie).
 std::string ExecutableFolder();
 
-
-// --- Drawing surfaces ---------------------------------------------------------
-
-// A visible top-level window with a black background that paints its drawing
-// surfaces (it routes WM_DRAWITEM to PaintSurfaceItem, as the main window does).
-// Destroyed, with its surfaces, at scope end.
-struct SurfaceHost {
-    SurfaceHost(int x, int y, int width, int height);
-    ~SurfaceHost();
-    SurfaceHost(const SurfaceHost&) = delete;
-    SurfaceHost& operator=(const SurfaceHost&) = delete;
-
-    HWND window = nullptr;
-};
-
 // Handles whatever messages are waiting on this thread.
 void PumpMessages();
-
-// Every pixel of the current surface, row by row, as ReadPixel gives them.
-std::vector<Colour> SurfacePixels();
 
 // A pixel as the screen shows it, in client coordinates of the window.
 COLORREF ScreenPixel(HWND window, int x, int y);
@@ -54,3 +38,40 @@ struct ScratchFolder {
 
 // Writes a 24-bit Windows bitmap file; pixels are rows from the top, as Colour.
 void WriteBitmapFile(const std::string& path, int width, int height, const std::vector<Colour>& pixels);
+
+// --- Drawing surfaces ---------------------------------------------------------
+
+// Colours as surfaces hold them: 0x00BBGGRR.
+inline constexpr Colour kWhite = 0x00FFFFFF;
+inline constexpr Colour kBlack = 0x00000000;
+inline constexpr Colour kRed = 0x000000FF;
+inline constexpr Colour kGreen = 0x0000FF00;
+inline constexpr Colour kBlue = 0x00FF0000;
+inline constexpr Colour kYellow = 0x0000FFFF;
+
+// The surfaces of RenderTest: control id, place in the host window and size.
+struct SurfacePlace {
+    int id, x, y, width, height;
+};
+inline constexpr SurfacePlace kPlain{11, 10, 10, 180, 40};  // as large as an information panel
+inline constexpr SurfacePlace kInfo{111, 10, 60, 180, 40};
+inline constexpr SurfacePlace kText{301, 200, 10, 200, 100};
+inline constexpr SurfacePlace kAnswer{501, 10, 110, 4 * 38, 38};  // four cells of a 38-pixel row
+
+// A visible window with a black background holding the surfaces above, painting
+// them as the main window does (WM_DRAWITEM goes to PaintSurfaceItem). The current
+// directory is the game's folder, where the marks are read from. kPlain is the
+// current surface, with black ink and no text background.
+class RenderTest : public ::testing::Test {
+protected:
+    RenderTest();
+    ~RenderTest() override;
+
+    // Every pixel of a surface, row by row, as ReadPixel gives them.
+    std::vector<Colour> Pixels(const SurfacePlace& surface);
+    // Whether every pixel of the surface is expected(x, y); names the first that is not.
+    ::testing::AssertionResult PixelsMatch(const SurfacePlace& surface,
+                                           const std::function<Colour(int x, int y)>& expected);
+
+    HWND host = nullptr;
+};
