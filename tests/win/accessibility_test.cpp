@@ -80,12 +80,13 @@ LocalTime fakeNow{2026, 3, 5, 10, 0, 0, 0};
 
 }  // namespace
 
-TEST(Accessibility, NamingASurfaceNeitherRepaintsItNorShowsTheName)
+using AccessibilityTest = RenderTest;
+
+TEST_F(AccessibilityTest, NamingASurfaceNeitherRepaintsItNorShowsTheName)
 {
-    SurfaceHost host{40, 40, 200, 100};
-    HWND control = CreateSurface(host.window, 11, 10, 10, 48, 24, 0);
-    SelectSurface(host.window, 11);
-    DrawBox(0, 0, 48, 24, 0, 0x0000FF, 0xC8D4D4, 0);
+    HWND control = GetDlgItem(host, kPlain.id);
+    SelectSurface(host, kPlain.id);
+    DrawBox(0, 0, kPlain.width, kPlain.height, 0, 0x0000FF, 0xC8D4D4, 0);
     ShowSurface();
     PumpMessages();
     const WindowsHook hook(SetWindowsHookExA(WH_CALLWNDPROC, CountDrawItems, nullptr, GetCurrentThreadId()),
@@ -93,13 +94,11 @@ TEST(Accessibility, NamingASurfaceNeitherRepaintsItNorShowsTheName)
     SetSurfaceName("Tentativo 03: 1 2");
     PumpMessages();
     EXPECT_EQ(drawItemsSeen, 0) << "naming the surface repainted it";
-    EXPECT_EQ(NameOf(11, host.window), L"Tentativo 03: 1 2");
+    EXPECT_EQ(NameOf(kPlain.id, host), L"Tentativo 03: 1 2");
     // Repainted in full, the control shows its bitmap and nothing of its name.
     RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
     PumpMessages();
-    std::vector<Colour> screen;
-    for (int k = 0; k < 48 * 24; ++k) screen.push_back(ScreenPixel(control, k % 48, k / 48));
-    EXPECT_EQ(screen, SurfacePixels());
+    EXPECT_TRUE(PixelsMatch(kPlain, [&](int x, int y) { return ScreenPixel(control, x, y); }));
 }
 
 TEST(Accessibility, SurfacesAreNamedAfterWhatTheyShowAndTellEachNewName)
