@@ -149,6 +149,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         for (int l = 1; l <= kLineCount; ++l) {
             for (const char ch : lines[l]) Check(ch == ' ' || (ch >= '0' && ch <= '9'), "character in a line", ch);
+            // Starting lines are short: no key may take a line past 2000 characters.
+            Check(lines[l].size() <= 2000, "line length", static_cast<long>(lines[l].size()));
         }
     }
 
