@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <vector>
 
@@ -86,8 +87,7 @@ void Keys(std::mt19937& random, int presses)
         batch.push_back(Key(k.vk, k.scan, k.extended, true));
         if (font) batch.push_back(Key(VK_LCONTROL, 0x1D, false, true));
         if (batch.size() >= 200 || i + 1 == presses) {
-            SendInput(static_cast<UINT>(batch.size()), batch.data(), sizeof(INPUT));
-            WaitUntilIdle();
+            SendKeyEvents(batch);
             batch.clear();
         }
     }
@@ -109,6 +109,17 @@ TEST(LongPlay, AnHourOfTicksAndTenThousandKeysHoldNoMoreObjectsOrMemory)
             Ticks(3600);
             Keys(random, 1000);
             if (round == 0) first = HeldNow();
+            if (std::getenv("INDOVINA_LONG_PLAY_TRACE") != nullptr) {
+                const Held now = HeldNow();
+                std::size_t chars = 0;
+                int size = 0;
+                RunOnGameThread([&] {
+                    size = gameState.fieldStyle[gameState.currentAttempt].fontSize;
+                    for (int line = 1; line <= kLineCount; ++line) chars += gameState.rowText[gameState.currentAttempt][line].size();
+                });
+                std::printf("round %d: %ld GDI, %ld USER, %zu private bytes; font size %d, %zu characters in the row\n",
+                            round + 1, now.gdi, now.user, now.privateBytes, size, chars);
+            }
         }
         last = HeldNow();
         RunOnGameThread([&] {

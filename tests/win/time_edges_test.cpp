@@ -48,7 +48,9 @@ std::int32_t StartTime()
 TEST(TimeEdges, ElapsedPanelKeepsCountingAcrossMidnight)
 {
     fakeClock::Start(23, 59, 58, 0);
-    const int result = PlayInProcess(nullptr, [] {
+    bool played = false;
+    const int result = PlayInProcess(nullptr, [&] {
+        played = true;
         EXPECT_EQ(StartTime(), 86398);
         for (int tick = 1; tick <= 40; ++tick) {
             fakeClock::Advance(100);
@@ -61,6 +63,7 @@ TEST(TimeEdges, ElapsedPanelKeepsCountingAcrossMidnight)
         EXPECT_EQ(fakeClock::Local().hour, 0);  // the wall clock is past midnight now
     });
     fakeClock::Stop();
+    EXPECT_TRUE(played);
     EXPECT_EQ(result, 0);
 }
 
@@ -68,19 +71,23 @@ TEST(TimeEdges, StartAtHalfASecondRoundsToTheEvenSecond)
 {
     // 10:00:00.5 rounds down to the even 36000, 10:00:01.5 up to the even 36002: a tick
     // at the same moment shows +0.5 and -0.5.
+    int played = 0;
     fakeClock::Start(10, 0, 0, 500);
-    PlayInProcess(nullptr, [] {
+    PlayInProcess(nullptr, [&] {
+        ++played;
         EXPECT_EQ(StartTime(), 36000);
         EXPECT_TRUE(TickShows("0.5 s"));
     });
     fakeClock::Start(10, 0, 1, 500);
-    PlayInProcess(nullptr, [] {
+    PlayInProcess(nullptr, [&] {
+        ++played;
         EXPECT_EQ(StartTime(), 36002);
         EXPECT_TRUE(TickShows("-0.5 s"));
         fakeClock::Advance(100);
         EXPECT_TRUE(TickShows("-0.4 s"));
     });
     fakeClock::Stop();
+    EXPECT_EQ(played, 2);
 }
 
 TEST(TimeEdges, StartsWithinAHundredTwentyEighthOfASecondLateInTheDayDrawTheSameSecret)
