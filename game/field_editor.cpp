@@ -332,8 +332,9 @@ FieldEditResult EditFieldSteps(GameState& game, std::int32_t& key, const std::st
     // never looks at the caret's line, which a field not yet drawn does not have.
     const bool allowed = game.rowAllowedChars[game.currentAttempt].find(character) != std::string::npos;
     const bool printable = !character.empty() && static_cast<unsigned char>(character.front()) >= 32;
-    const bool room = at.AbsoluteColumn() < kMaxLineLength && Length(LineAt(lines, at.caretLine)) < kMaxLineLength;
-    if (allowed && printable && room && LineAt(lines, at.caretLine).find(character) == std::string::npos) {
+    if (allowed && printable && at.AbsoluteColumn() < kMaxLineLength &&
+        Length(LineAt(lines, at.caretLine)) < kMaxLineLength &&
+        LineAt(lines, at.caretLine).find(character) == std::string::npos) {
         std::string& line = LineAt(lines, at.caretLine);
         line = EditLine(line, ToInt32(at.AbsoluteColumn()), character, insertMode);
         if (at.caretColumn + 1 <= at.visibleColumns) ++at.caretColumn;
