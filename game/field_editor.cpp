@@ -43,6 +43,13 @@ constexpr Colour kOverwriteCaret = 0x808080;
 constexpr Colour kInsertCaret = 0x0000FF;
 constexpr Colour kOtherModeCaret = 0x000000;
 constexpr std::int64_t kMaxCaretColumn = 1000;
+// The longest a line may grow. The caret can scroll sideways without end, typing
+// pads a line with blanks up to the caret, and Delete after a line's end joins the
+// next line on: unchecked, a few keys repeated (End, Page Down, a digit, Page Up,
+// Delete) double a line each time, and within a couple of hundred keys every key
+// copies gigabytes and the game stops answering. A guess needs 4 characters; a line
+// keeps every change that leaves it within this length and refuses the others.
+constexpr std::int64_t kMaxLineLength = 2000;
 
 DrawOp Op(DrawOpKind kind)
 {
@@ -155,9 +162,10 @@ void DeleteAt(TextLines& lines, std::int64_t caretLine, std::int64_t p)
     constexpr int maxLine = TextLines::upperBound();
     std::string& line = LineAt(lines, caretLine);
     if (Length(line) >= p || caretLine >= maxLine) {
-        EditLine(line, ToInt32(p), std::string(), -1);
+        if (p - 1 <= kMaxLineLength) EditLine(line, ToInt32(p), std::string(), -1);
         return;
     }
+    if (Length(line) + Length(LineAt(lines, caretLine + 1)) > kMaxLineLength) return;
     line += LineAt(lines, caretLine + 1);
     for (auto i = static_cast<int>(caretLine) + 1; i < maxLine; ++i) lines[i] = std::move(lines[i + 1]);
     lines[maxLine].clear();
@@ -324,7 +332,9 @@ FieldEditResult EditFieldSteps(GameState& game, std::int32_t& key, const std::st
     // never looks at the caret's line, which a field not yet drawn does not have.
     const bool allowed = game.rowAllowedChars[game.currentAttempt].find(character) != std::string::npos;
     const bool printable = !character.empty() && static_cast<unsigned char>(character.front()) >= 32;
-    if (allowed && printable && LineAt(lines, at.caretLine).find(character) == std::string::npos) {
+    if (allowed && printable && at.AbsoluteColumn() < kMaxLineLength &&
+        Length(LineAt(lines, at.caretLine)) < kMaxLineLength &&
+        LineAt(lines, at.caretLine).find(character) == std::string::npos) {
         std::string& line = LineAt(lines, at.caretLine);
         line = EditLine(line, ToInt32(at.AbsoluteColumn()), character, insertMode);
         if (at.caretColumn + 1 <= at.visibleColumns) ++at.caretColumn;

@@ -170,6 +170,8 @@ void PressKey(WORD virtualKey, bool extended)
     Send({KeyInput(virtualKey, extended, false), KeyInput(virtualKey, extended, true)});
 }
 
+void SendKeyEvents(const std::vector<INPUT>& inputs) { Send(inputs); }
+
 void KeyDown(WORD virtualKey, bool extended) { Send({KeyInput(virtualKey, extended, false)}); }
 
 void KeyUp(WORD virtualKey, bool extended) { Send({KeyInput(virtualKey, extended, true)}); }

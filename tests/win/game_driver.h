@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // Runs one game. prepare (may be null) runs right after the game state is filled;
 // scenario runs on its own thread once the main window is visible. Whatever the
@@ -26,6 +27,10 @@ void KeyUp(WORD virtualKey, bool extended = false);
 void TypeText(const std::string& text);
 // A key held down: the press, repeats more presses, then the release.
 void HoldKey(WORD virtualKey, int repeats);
+
+// Key events of the caller's own making, sent in one SendInput call; returns once
+// the game has handled them.
+void SendKeyEvents(const std::vector<INPUT>& inputs);
 
 // Returns once the game's thread has handled every key event sent so far and is
 // back in a message loop.
