@@ -1,5 +1,7 @@
 #include "game_driver.h"
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -127,7 +129,12 @@ int PlayInProcess(void (*prepare)(), const std::function<void()>& scenario)
     mainWindow = nullptr;
     gameRunning = true;
     std::thread driver([&scenario] {
-        if (WaitForGameWindow(20000) != nullptr) scenario();
+        // A scenario that never ran must not pass for one that did.
+        if (WaitForGameWindow(20000) != nullptr) {
+            scenario();
+        } else {
+            ADD_FAILURE() << "the game's window never appeared";
+        }
         CloseEverything();
     });
     const int result = RunIndovina(GetModuleHandleA(nullptr), PrepareGame);
