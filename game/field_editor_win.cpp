@@ -30,17 +30,13 @@ NoteToggles ReadNoteToggles(HWND dialog)
     return toggles;
 }
 
-// Plays the editor's picture onto the current surface. The field font was already
-// selected while the editor measured it, so the picture's font choice is skipped
-// when it is the same one rather than creating it twice per key.
-void PlayPicture(const std::vector<DrawOp>& picture, std::int32_t measuredSize)
+// Plays the editor's picture onto the current surface.
+void PlayPicture(const std::vector<DrawOp>& picture)
 {
     for (const DrawOp& op : picture) {
         switch (op.kind) {
         case DrawOpKind::Clear: ClearSurface(op.colour, 0); break;
-        case DrawOpKind::SetFont:
-            if (op.size != measuredSize || op.text != kFieldFace) SetFont(op.text, op.size, 0);
-            break;
+        case DrawOpKind::SetFont: SetFont(op.text, op.size, 0); break;
         case DrawOpKind::SetInk: SetInkColour(op.colour); break;
         case DrawOpKind::SetBackTransparent: SetTextBackColour(kTransparent); break;
         case DrawOpKind::SetBackSolid: SetTextBackColour(op.colour); break;
@@ -68,10 +64,8 @@ void EditField(std::int32_t& key, const std::string& character, TextLines& lines
 
     SelectSurface(dialog, controlId);
     const auto size = SurfaceSize();
-    std::int32_t measuredSize = 0;
-    const FontMeasure measure = [&measuredSize](std::int32_t points) {
+    const FontMeasure measure = [](std::int32_t points) {
         SetFont(kFieldFace, points, 0);
-        measuredSize = points;
         const auto cell = FontCellSize();
         return FontCell{cell.charWidth, cell.lineHeight};
     };
@@ -86,7 +80,7 @@ void EditField(std::int32_t& key, const std::string& character, TextLines& lines
         return;
     case EditOutcome::Drawn: break;
     }
-    PlayPicture(result.picture, measuredSize);
+    PlayPicture(result.picture);
     // Named after its row and its guess, line 1, whichever line the field shows.
     const bool rowKnown = slots.fieldRow >= 1 && slots.fieldRow <= kRowCount;
     SetSurfaceName(FieldName(rowKnown ? gameState.rowLabel[slots.fieldRow] : "", lines[1]));

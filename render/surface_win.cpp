@@ -86,6 +86,7 @@ struct DrawingSurface {
     int height = 0;
     int charWidth = 0;
     int lineHeight = 0;
+    LOGFONTA fontRequest{};  // what the selected font was made from
 };
 
 namespace {
@@ -243,8 +244,12 @@ void SetFont(const std::string& face, int size, int style)
     const std::size_t faceLength = std::min(face.size(), sizeof request.lfFaceName - 1);
     std::memcpy(request.lfFaceName, face.data(), faceLength);
 
+    // Every drawing sets its font anew; the one already selected is kept rather than
+    // made again, which would give the same letters at many times the cost.
+    if (s.font && std::memcmp(&request, &s.fontRequest, sizeof request) == 0) return;
     GdiOwned<HFONT> created(CreateFontIndirectA(&request));
     if (!created) return;
+    s.fontRequest = request;
     if (s.fontSelection) {
         SelectObject(s.dc.get(), created.get());
     } else {
