@@ -265,4 +265,65 @@ TEST(FieldEditor, BadFieldRowAndRuntimeErrorsDrawAndWriteNothing)
     EXPECT_EQ(LoadRow(buffer, zero.game.rowText, 15), "Subscript out of range 9 in LoadRow");
 }
 
+// A player who keeps scrolling, padding and joining lines: no line grows past 2000
+// characters, while short lines still join and pad as before.
+TEST(FieldEditorLimits, RepeatedEndPageDownDigitPageUpDeleteNoLongerDoublesALine)
+{
+    Field f;
+    f.Press(2, "1");
+    // End puts the caret after line 1; Page Down shows line 2 with the same sideways
+    // scroll, where a digit pads line 2 to that length; back on line 1, Delete after
+    // its end joins line 2 on. Each round once doubled the line: 16 rounds made it
+    // 131071 characters long, and a few more took gigabytes.
+    bool allDrawn = true;
+    for (int round = 0; round < 16; ++round) {
+        for (const auto& [key, ch] : {std::pair{kHome, ""}, {kEnd, ""}, {kPageDown, ""}, {6, "5"}, {kPageUp, ""},
+                                      {kDelete, ""}}) {
+            f.Press(key, ch);
+            allDrawn = allDrawn && f.last.outcome == EditOutcome::Drawn;
+        }
+    }
+    EXPECT_TRUE(allDrawn) << f.last.message;
+    std::size_t longest = 0;
+    for (int l = 1; l <= kLineCount; ++l) longest = std::max(longest, f.Line(l).size());
+    EXPECT_LE(longest, 2000u);
+    EXPECT_GE(longest, 1000u);  // the line did grow as far as it may
+}
+
+TEST(FieldEditorLimits, ShortLinesStillJoinAndPadButNothingPassesTwoThousandCharacters)
+{
+    Field join;
+    join.game.rowText[1][1] = "12";
+    join.game.rowText[1][2] = "34";
+    join.slots.caretColumn = 3;
+    join.Press(kDelete);
+    EXPECT_EQ(join.Line(1), "1234");
+
+    Field far;
+    far.slots.leftColumn = 1500;
+    far.Press(8, "7");
+    EXPECT_EQ(far.Line(1).size(), 1500u);
+    EXPECT_EQ(far.Line(1).back(), '7');
+
+    Field tooLong;
+    tooLong.game.rowText[1][1] = std::string(1200, ' ') + "1";
+    tooLong.game.rowText[1][2] = std::string(900, ' ') + "2";
+    tooLong.slots.leftColumn = 1300;
+    tooLong.Press(kDelete);
+    EXPECT_EQ(tooLong.Line(1).size(), 1201u);
+    EXPECT_EQ(tooLong.Line(2).size(), 901u);
+
+    Field type;
+    type.slots.leftColumn = 2000;
+    type.Press(8, "7");
+    EXPECT_EQ(type.Line(1), "");
+
+    Field pad;
+    pad.slots.caretLine = pad.slots.topLine = kLineCount;
+    pad.slots.leftColumn = 5000;
+    pad.Press(kDelete);
+    EXPECT_EQ(pad.Line(kLineCount), "");
+    for (const Field* g : {&join, &far, &tooLong, &type, &pad}) EXPECT_EQ(g->last.outcome, EditOutcome::Drawn);
+}
+
 }  // namespace
