@@ -1,8 +1,9 @@
 #include "app/entry_win.h"
 
-#include "app/dialog_win.h"
 #include "app/main_window_win.h"
 #include "app/window_events_win.h"
+#include "base/dialog_win.h"
+#include "input/shell_win.h"
 
 LocalTime PlatformLocalTime()
 {
@@ -19,12 +20,17 @@ LocalTime PlatformLocalTime()
     return t;
 }
 
-int RunIndovina(HINSTANCE instance, void (*prepare)())
+Clocks PlatformClocks() { return {PlatformLocalTime, StandardSteadySeconds}; }
+
+int RunIndovina(HINSTANCE instance, const Clocks& clocks, void (*prepare)())
 {
-    InitGame();
+    shell = Shell{};
+    shell.board.platform = Win32Platform(clocks);
+    InitGame(clocks.localTime());
     if (prepare != nullptr) prepare();
     BuildMainWindow(instance);
-    ShowModal(mainWindow, MainWindowEvents);
-    ReleaseMainWindowFont();
+    ShowModal(shell.mainWindow, MainWindowEvents);
+    // The window and its surfaces are gone: their fonts and the rest go with the record.
+    shell = Shell{};
     return 0;
 }

@@ -3,6 +3,5 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*showState*/)
 {
-    SetLocalTimeSource(PlatformLocalTime);
-    return RunIndovina(instance);
+    return RunIndovina(instance, PlatformClocks());
 }

@@ -2,46 +2,23 @@
 
 #include <algorithm>
 #include <limits>
-#include <new>
 #include <stdexcept>
 #include <string_view>
 #include <utility>
 
-EditorMemory editorMemory;
+#include "base/runtime_error.h"
+#include "base/text.h"
 
 namespace {
 
-// Run-time errors: the standard text and number that the error box shows, followed
-// by " in " and the operation's name.
-struct RuntimeErrorKind {
-    const char* text;
-    int number;
-};
-constexpr RuntimeErrorKind kOverflow{"Overflow", 6};
-constexpr RuntimeErrorKind kOutOfMemory{"Out of memory", 7};
-constexpr RuntimeErrorKind kSubscriptOutOfRange{"Subscript out of range", 9};
-constexpr RuntimeErrorKind kDivisionByZero{"Division by zero", 11};
-constexpr RuntimeErrorKind kInternalError{"Internal error", 51};
 constexpr const char* kEditFieldName = "EditField";
 constexpr const char* kLoadRowName = "LoadRow";
-
-std::string RuntimeErrorText(const RuntimeErrorKind& error, const char* operation)
-{
-    return error.text + NumberText(error.number) + " in " + operation;
-}
 
 // Raised for the run-time errors that the standard library does not raise itself.
 struct RuntimeFault {
     RuntimeErrorKind kind;
 };
 
-constexpr const char* kFieldFace = "Lucida console";
-constexpr Colour kCrossOutInk = 0x0000FF;   // red
-constexpr Colour kHighlightInk = 0x006400;  // green
-constexpr Colour kCaretInk = 0xFFFFFF;
-constexpr Colour kOverwriteCaret = 0x808080;
-constexpr Colour kInsertCaret = 0x0000FF;
-constexpr Colour kOtherModeCaret = 0x000000;
 constexpr std::int64_t kMaxCaretColumn = 1000;
 // The longest a line may grow. The caret can scroll sideways without end, typing
 // pads a line with blanks up to the caret, and Delete after a line's end joins the
@@ -50,31 +27,6 @@ constexpr std::int64_t kMaxCaretColumn = 1000;
 // copies gigabytes and the game stops answering. A guess needs 4 characters; a line
 // keeps every change that leaves it within this length and refuses the others.
 constexpr std::int64_t kMaxLineLength = 2000;
-
-DrawOp Op(DrawOpKind kind)
-{
-    DrawOp op{kind};
-    return op;
-}
-DrawOp ColourOp(DrawOpKind kind, Colour colour)
-{
-    DrawOp op{kind};
-    op.colour = colour;
-    return op;
-}
-DrawOp MoveOp(std::int64_t x, std::int64_t y)
-{
-    DrawOp op{DrawOpKind::MoveTo};
-    op.x = static_cast<double>(x);
-    op.y = static_cast<double>(y);
-    return op;
-}
-DrawOp PrintOp(std::string text)
-{
-    DrawOp op{DrawOpKind::Print};
-    op.text = std::move(text);
-    return op;
-}
 
 std::int32_t ToInt32(std::int64_t value)
 {
@@ -270,64 +222,45 @@ void DrawLine(std::vector<DrawOp>& picture, const std::string& line, const Posit
     std::string shown(seg);
     shown.resize(columns, ' ');
 
-    picture.push_back(ColourOp(DrawOpKind::SetInk, textColour));
-    picture.push_back(Op(DrawOpKind::SetBackTransparent));
-    picture.push_back(MoveOp(0, y));
+    const auto yPixels = static_cast<double>(y);
+    picture.push_back(InkOp(textColour));
+    picture.push_back(TransparentBackOp());
+    picture.push_back(MoveOp(0, yPixels));
     picture.push_back(PrintOp(std::move(shown)));
 
-    picture.push_back(MoveOp(0, y));
-    picture.push_back(ColourOp(DrawOpKind::SetInk, kCrossOutInk));
-    picture.push_back(Op(DrawOpKind::SetBackTransparent));
+    picture.push_back(MoveOp(0, yPixels));
+    picture.push_back(InkOp(kCrossOutInk));
+    picture.push_back(TransparentBackOp());
     for (const char c : seg) picture.push_back(PrintOp(toggles.crossedOut[DigitValue(c)] ? "/" : " "));
 
-    picture.push_back(MoveOp(0, y));
-    picture.push_back(ColourOp(DrawOpKind::SetInk, kHighlightInk));
-    picture.push_back(Op(DrawOpKind::SetBackTransparent));
+    picture.push_back(MoveOp(0, yPixels));
+    picture.push_back(InkOp(kHighlightInk));
+    picture.push_back(TransparentBackOp());
     for (const char c : seg) picture.push_back(PrintOp(toggles.highlighted[DigitValue(c)] ? std::string(1, c) : " "));
 }
 
-FieldEditResult EditFieldSteps(GameState& game, std::int32_t& key, const std::string& character, TextLines& lines,
-                               std::intptr_t dialog, std::int32_t controlId, std::int32_t fontSize,
-                               FieldSlots& slots, std::int32_t surfaceWidth, std::int32_t surfaceHeight,
-                               const NoteToggles& toggles, const FontMeasure& measure)
+// Reads the row's insert mode, and takes the font size to work from: an
+// activation forgets the remembered one, and the font keys step it within 1..72.
+std::int32_t FontSizeForKey(GameState& game, EditorMemory& memory, std::int32_t key, std::int32_t fontSize,
+                            std::int32_t fieldRow)
 {
-    std::int32_t insertMode = game.fieldStyle[game.currentAttempt].insertMode;
-
-    // Callers always pass non-zero values, so an activation takes the current row's
-    // values; only the font size is used further, by the font keys.
-    if (key == fieldKey::kActivate) editorMemory = EditorMemory{};
-    if (editorMemory.lastControl == 0) editorMemory.lastControl = controlId;
-    if (controlId == 0) controlId = editorMemory.lastControl;
-    if (editorMemory.lastDialog == 0) editorMemory.lastDialog = dialog;
-    if (dialog == 0) dialog = editorMemory.lastDialog;
-    if (editorMemory.lastFontSize == 0) editorMemory.lastFontSize = fontSize;
-    if (fontSize == 0) fontSize = editorMemory.lastFontSize;
-
-    constexpr std::int64_t maxLine = TextLines::upperBound();
-    const std::int32_t fieldRow = slots.fieldRow;
-    if (fieldRow < 1) {
-        return {EditOutcome::BadFieldRow, {}, "problemi con il numero del campo!" + NumberText(fieldRow)};
-    }
-    Position at{slots.topLine, slots.leftColumn, slots.caretLine, slots.caretColumn};
-
-    std::vector<DrawOp> picture;
-    picture.push_back(ColourOp(DrawOpKind::Clear, static_cast<Colour>(game.fieldStyle[fieldRow].backColour)));
-
+    if (key == fieldKey::kActivate) memory = EditorMemory{};
+    if (memory.lastFontSize == 0) memory.lastFontSize = fontSize;
+    if (fontSize == 0) fontSize = memory.lastFontSize;
     if (key == fieldKey::kFontSmaller || key == fieldKey::kFontLarger) {
-        editorMemory.lastFontSize = key == fieldKey::kFontSmaller ? std::max(editorMemory.lastFontSize - 1, 1)
-                                                                  : std::min(editorMemory.lastFontSize + 1, 72);
-        fontSize = editorMemory.lastFontSize;
+        memory.lastFontSize = key == fieldKey::kFontSmaller ? std::max(memory.lastFontSize - 1, 1)
+                                                            : std::min(memory.lastFontSize + 1, 72);
+        fontSize = memory.lastFontSize;
         game.fieldStyle[fieldRow].fontSize = fontSize;
     }
+    return fontSize;
+}
 
-    DrawOp setFont{DrawOpKind::SetFont};
-    setFont.text = kFieldFace;
-    setFont.size = fontSize;
-    picture.push_back(setFont);
-    const FontCell cell = measure(fontSize);
-    at.visibleLines = RoundedQuotient(surfaceHeight, cell.lineHeight);
-    at.visibleColumns = Quotient(surfaceWidth, cell.charWidth);
-
+// The typed character goes in at the caret when the current row allows it, the
+// line does not hold it yet and the line stays within its limit.
+void EnterCharacter(const GameState& game, TextLines& lines, Position& at, const std::string& character,
+                    std::int32_t insertMode)
+{
     // Checked in this order so that an empty character (a key without translation)
     // never looks at the caret's line, which a field not yet drawn does not have.
     const bool allowed = game.rowAllowedChars[game.currentAttempt].find(character) != std::string::npos;
@@ -339,6 +272,31 @@ FieldEditResult EditFieldSteps(GameState& game, std::int32_t& key, const std::st
         line = EditLine(line, ToInt32(at.AbsoluteColumn()), character, insertMode);
         if (at.caretColumn + 1 <= at.visibleColumns) ++at.caretColumn;
     }
+}
+
+FieldEditResult EditFieldSteps(GameState& game, EditorMemory& memory, TextLines& lines, const FieldKey& in,
+                               const TextMeasure& measure)
+{
+    std::int32_t key = in.key;
+    std::int32_t insertMode = game.fieldStyle[game.currentAttempt].insertMode;
+    constexpr std::int64_t maxLine = TextLines::upperBound();
+    const std::int32_t fieldRow = in.slots.fieldRow;
+    if (fieldRow < 1) {
+        return {EditOutcome::BadFieldRow, {}, "problemi con il numero del campo!" + NumberText(fieldRow), {}, key};
+    }
+    const FieldSlots& slots = in.slots;
+    Position at{slots.topLine, slots.leftColumn, slots.caretLine, slots.caretColumn};
+
+    std::vector<DrawOp> picture;
+    picture.push_back(ClearOp(static_cast<Colour>(game.fieldStyle[fieldRow].backColour)));
+
+    const FontSpec font{kFieldFace, FontSizeForKey(game, memory, key, in.fontSize, fieldRow), 0};
+    picture.push_back(FontOp(font));
+    const FontCell cell = measure.cell(font);
+    at.visibleLines = RoundedQuotient(in.surface.height, cell.lineHeight);
+    at.visibleColumns = Quotient(in.surface.width, cell.charWidth);
+
+    EnterCharacter(game, lines, at, in.character, insertMode);
 
     bool deleteHere = key == fieldKey::kDelete;
     if (key == fieldKey::kBackspace) {
@@ -349,7 +307,7 @@ FieldEditResult EditFieldSteps(GameState& game, std::int32_t& key, const std::st
     }
     if (deleteHere) DeleteAt(lines, at.caretLine, at.AbsoluteColumn());
 
-    if (!Navigate(key, at, lines, insertMode, game)) return {EditOutcome::EndedEarly, {}, {}};
+    if (!Navigate(key, at, lines, insertMode, game)) return {EditOutcome::EndedEarly, {}, {}, {}, key};
 
     at.leftColumn = std::max<std::int64_t>(at.leftColumn, 1);
     at.topLine = std::clamp<std::int64_t>(at.topLine, 1, maxLine);
@@ -360,14 +318,15 @@ FieldEditResult EditFieldSteps(GameState& game, std::int32_t& key, const std::st
     const auto textColour = static_cast<Colour>(game.fieldStyle[fieldRow].textColour);
     const std::int64_t lastShown = std::min(at.topLine + at.visibleLines, maxLine);
     for (std::int64_t l = at.topLine; l <= lastShown; ++l) {
-        DrawLine(picture, LineAt(lines, l), at, (l - at.topLine) * cell.lineHeight, textColour, toggles);
+        DrawLine(picture, LineAt(lines, l), at, (l - at.topLine) * cell.lineHeight, textColour, in.toggles);
     }
 
     if (key != fieldKey::kRedrawOnly) {
-        picture.push_back(ColourOp(DrawOpKind::SetInk, kCaretInk));
+        picture.push_back(InkOp(kCaretInk));
         const Colour caretBack = insertMode == 0 ? kOverwriteCaret : insertMode == 1 ? kInsertCaret : kOtherModeCaret;
-        picture.push_back(ColourOp(DrawOpKind::SetBackSolid, caretBack));
-        picture.push_back(MoveOp((at.caretColumn - 1) * cell.charWidth, (at.caretLine - at.topLine) * cell.lineHeight));
+        picture.push_back(SolidBackOp(caretBack));
+        picture.push_back(MoveOp(static_cast<double>((at.caretColumn - 1) * cell.charWidth),
+                                 static_cast<double>((at.caretLine - at.topLine) * cell.lineHeight)));
         picture.push_back(PrintOp(std::string(1, CharAt(LineAt(lines, at.caretLine), at.AbsoluteColumn()))));
     } else {
         at.leftColumn = 1;
@@ -376,34 +335,24 @@ FieldEditResult EditFieldSteps(GameState& game, std::int32_t& key, const std::st
 
     const FieldSlots written{ToInt32(at.topLine), ToInt32(at.leftColumn), ToInt32(at.caretLine),
                              ToInt32(at.caretColumn), fieldRow};
-    slots = written;
-    return {EditOutcome::Drawn, std::move(picture), {}};
+    return {EditOutcome::Drawn, std::move(picture), {}, written, key};
 }
 
 }  // namespace
 
-FieldEditResult EditFieldCore(GameState& game, std::int32_t& key, const std::string& character, TextLines& lines,
-                              std::intptr_t dialog, std::int32_t controlId, std::int32_t fontSize,
-                              FieldSlots& slots, std::int32_t surfaceWidth, std::int32_t surfaceHeight,
-                              const NoteToggles& toggles, const FontMeasure& measure)
+FieldEditResult EditFieldCore(GameState& game, EditorMemory& memory, TextLines& lines, const FieldKey& in,
+                              const TextMeasure& measure)
 {
-    // The steps write the slots only as their last act, so an error leaves them as they were.
+    // The steps give the slots only as their last act, so an error leaves them as they were.
     const auto failed = [](const RuntimeErrorKind& error) {
-        return FieldEditResult{EditOutcome::RuntimeError, {}, RuntimeErrorText(error, kEditFieldName)};
+        return FieldEditResult{EditOutcome::RuntimeError, {}, RuntimeErrorText(error, kEditFieldName), {}, 0};
     };
     try {
-        return EditFieldSteps(game, key, character, lines, dialog, controlId, fontSize, slots, surfaceWidth,
-                              surfaceHeight, toggles, measure);
-    } catch (const std::out_of_range&) {
-        return failed(kSubscriptOutOfRange);
+        return EditFieldSteps(game, memory, lines, in, measure);
     } catch (const RuntimeFault& fault) {
         return failed(fault.kind);
-    } catch (const std::bad_alloc&) {
-        return failed(kOutOfMemory);
-    } catch (const std::length_error&) {
-        return failed(kOutOfMemory);
     } catch (...) {
-        return failed(kInternalError);
+        return {EditOutcome::RuntimeError, {}, CurrentExceptionText(kEditFieldName), {}, 0};
     }
 }
 

@@ -1,19 +1,19 @@
 // The editor of the attempt rows' input fields, free of any platform.
 //
 // A field is a drawing surface, not a system edit control: the game keeps its text as
-// a list of lines and its scroll and caret position in user slots of the control.
+// a list of lines and its scroll and caret position in user slots of the field.
 // EditFieldCore applies one key to the lines and slots and returns the field's new
-// picture as a list of drawing operations. The Windows side reads the slots and the
-// toggle states, calls the core, plays the picture onto the field's surface, shows it
-// and writes the slots back; it decides nothing itself.
+// picture as a list of drawing operations. A shell reads the slots and the toggle
+// states, calls the core, plays the picture onto the field's surface and writes the
+// slots back; it decides nothing itself.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "base/picture.h"
 #include "game/game_state.h"
 
 // The editor's part of a field control's user slots: 1..4 and 8.
@@ -28,49 +28,16 @@ struct FieldSlots {
 };
 
 // Remembered across calls and shared by all fields; each activation (key 0) clears
-// them and takes them afresh, so the font keys work from the current row's size.
+// it and takes it afresh, so the font keys work from the current row's size.
 struct EditorMemory {
-    std::intptr_t lastDialog = 0;
-    std::int32_t lastControl = 0;
     std::int32_t lastFontSize = 0;
 };
-extern EditorMemory editorMemory;
-
-// Average character width and line height of the field font.
-struct FontCell {
-    std::int32_t charWidth = 0;
-    std::int32_t lineHeight = 0;
-};
-// Selects "Lucida console" at the given point size on the field's surface and gives
-// its cell size.
-using FontMeasure = std::function<FontCell(std::int32_t fontSize)>;
 
 // Pressed states of the note toggles, indexed by digit: crossedOut[d] is control
 // 601 + d, highlighted[d] is control 701 + d.
 struct NoteToggles {
     std::array<bool, 10> crossedOut{};
     std::array<bool, 10> highlighted{};
-};
-
-// The picture of a field as operations on the current drawing surface, in order.
-enum class DrawOpKind {
-    Clear,               // fill with colour (solid), position to (0, 0)
-    SetFont,             // face in text, point size in size, style 0
-    SetInk,              // colour
-    SetBackTransparent,  // text drawn without background
-    SetBackSolid,        // text cells filled with colour
-    MoveTo,              // x, y
-    Print,               // text at the position, which then moves past it
-};
-struct DrawOp {
-    DrawOpKind kind;
-    double x = 0;
-    double y = 0;
-    Colour colour = 0;
-    std::int32_t size = 0;
-    std::string text{};
-
-    bool operator==(const DrawOp&) const = default;
 };
 
 enum class EditOutcome {
@@ -81,8 +48,10 @@ enum class EditOutcome {
 };
 struct FieldEditResult {
     EditOutcome outcome = EditOutcome::Drawn;
-    std::vector<DrawOp> picture;
-    std::string message;
+    std::vector<DrawOp> picture;  // the whole field, in order
+    std::string message;          // the box text of BadFieldRow and RuntimeError
+    FieldSlots slots;             // the slots to write back (Drawn only)
+    std::int32_t keyAfter = 0;    // the key as applied: Backspace ends as kDelete
 };
 
 // Key codes the editor knows: keyboard scan codes, negative with the left Ctrl key.
@@ -105,18 +74,25 @@ inline constexpr std::int32_t kFontSmaller = -74;  // Ctrl + keypad minus
 inline constexpr std::int32_t kFontLarger = -78;   // Ctrl + keypad plus
 }  // namespace fieldKey
 
-// Applies one key to a field and gives its new picture. key is the scan code (see
-// fieldKey); after Backspace it holds kDelete. character is the key's one-character
-// translation or empty. lines is edited in place. dialog, controlId and fontSize are
-// the window, the field's control (400 + row) and the row's font size; surfaceWidth
-// and surfaceHeight are the field's size in pixels. game is read for the current row's
-// allowed characters and style, and written by the Insert and font-size keys. Never
-// throws: a run-time error comes back as RuntimeError with the box text.
-FieldEditResult EditFieldCore(GameState& game, std::int32_t& key, const std::string& character,
-                              TextLines& lines, std::intptr_t dialog, std::int32_t controlId,
-                              std::int32_t fontSize, FieldSlots& slots, std::int32_t surfaceWidth,
-                              std::int32_t surfaceHeight, const NoteToggles& toggles,
-                              const FontMeasure& measure);
+// What a key is applied to: the key (a scan code, see fieldKey) and its
+// one-character translation (or empty), the row's font size, the field's slots and
+// size in pixels, and the note toggles.
+struct FieldKey {
+    std::int32_t key = 0;
+    std::string character;
+    std::int32_t fontSize = 0;
+    FieldSlots slots;
+    PixelSize surface;
+    NoteToggles toggles;
+};
+
+// Applies one key to a field's lines (edited in place) and gives its new picture.
+// game is read for the current row's allowed characters and style, and written by
+// the Insert and font-size keys; measure.cell gives the field face's cell. Never
+// throws: a run-time error comes back as RuntimeError with the box text, and then
+// neither the lines' later steps nor the slots are written.
+FieldEditResult EditFieldCore(GameState& game, EditorMemory& memory, TextLines& lines, const FieldKey& in,
+                              const TextMeasure& measure);
 
 // Changes line at column p (from 1) with text t: mode 0 overwrites (the line keeps its
 // length), 1 inserts before p, -1 removes the character at p; a line shorter than p is

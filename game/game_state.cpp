@@ -1,51 +1,14 @@
 #include "game/game_state.h"
 
-#include <chrono>
 #include <cmath>
 #include <cstring>
-#include <ctime>
 #include <vector>
+
+#include "base/text.h"
 
 GameState gameState;
 std::uint32_t randomState = 0;
 
-namespace {
-
-LocalTime StandardLocalTime()
-{
-    using namespace std::chrono;
-    const auto now = system_clock::now();
-    const std::time_t seconds = system_clock::to_time_t(now);
-    std::tm parts{};
-#if defined(_WIN32)
-    localtime_s(&parts, &seconds);
-#else
-    localtime_r(&seconds, &parts);
-#endif
-    const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
-    LocalTime t;
-    t.year = parts.tm_year + 1900;
-    t.month = parts.tm_mon + 1;
-    t.day = parts.tm_mday;
-    t.hour = parts.tm_hour;
-    t.minute = parts.tm_min;
-    t.second = parts.tm_sec;
-    t.millisecond = static_cast<int>(ms < 0 ? ms + 1000 : ms);
-    return t;
-}
-
-LocalTimeSource localTimeSource = nullptr;
-
-std::string TwoDigits(int n)
-{
-    return std::string{static_cast<char>('0' + (n / 10) % 10), static_cast<char>('0' + n % 10)};
-}
-
-}  // namespace
-
-void SetLocalTimeSource(LocalTimeSource source) { localTimeSource = source; }
-
-LocalTime CurrentLocalTime() { return localTimeSource ? localTimeSource() : StandardLocalTime(); }
 
 double SecondsSinceMidnight(const LocalTime& t)
 {
@@ -59,13 +22,6 @@ std::string DateText(const LocalTime& t)
     std::string year = std::to_string(t.year);
     while (year.size() < 4) year.insert(year.begin(), '0');
     return TwoDigits(t.month) + "-" + TwoDigits(t.day) + "-" + year;
-}
-
-std::string NumberText(std::int64_t n)
-{
-    std::string text = std::to_string(n);
-    if (n >= 0) text.insert(text.begin(), ' ');
-    return text;
 }
 
 void SeedRandom(double seconds)
@@ -106,18 +62,18 @@ std::string DrawSecret(std::int32_t low, std::int32_t high, std::int32_t count)
     return text;
 }
 
-void InitGame()
+void InitGame(const LocalTime& now)
 {
     gameState = GameState{};
     GameState& g = gameState;
-    g.inkColour = 0x191919;
-    g.fieldColour = 0xD7D7D7;
-    g.labelInkColour = 0x191919;
-    g.panelColour = 0xCDCDCD;
+    g.inkColour = kInkColour;
+    g.fieldColour = kFieldColour;
+    g.labelInkColour = kLabelInkColour;
+    g.panelColour = kPanelColour;
     g.untriedDigits = "0123456789";
 
-    SeedRandom(SecondsSinceMidnight(CurrentLocalTime()));
-    g.secret = DrawSecret(0, 9, 4);
+    SeedRandom(SecondsSinceMidnight(now));
+    g.secret = DrawSecret(0, 9, kDigitCount);
 
     g.rowHelpText[1] = std::string(kHelpSentence1) + kLineBreak + kHelpSentence2 + kLineBreak + kHelpSentence3;
     g.rowLabel[1] = "Tentativo 01";
@@ -131,7 +87,7 @@ void InitGame()
     style.backColour = static_cast<std::int32_t>(g.fieldColour);
     style.submitOnEnter = 1;
     style.lines = 1;
-    style.columns = 4;
+    style.columns = kDigitCount;
 
     for (int row = 2; row <= kRowCount; ++row) {
         g.rowHelpText[row] = g.rowHelpText[1];

@@ -1,28 +1,15 @@
 // The one record of the game, the random source and the drawing of the secret.
-// Portable: no platform headers. The local time comes in through one seam
-// (SetLocalTimeSource) so that tests can fix it.
+// Portable: no platform headers, and no clock is read here: the shell passes the
+// local time in.
 #pragma once
 
-#include <array>
-#include <cstddef>
 #include <cstdint>
 #include <string>
 
-// A 24-bit colour laid out as 0x00BBGGRR, red in the low byte.
-using Colour = std::uint32_t;
+#include "base/board.h"
+#include "base/one_based.h"
 
-constexpr int kRowCount = 14;
 constexpr int kLineCount = 100;
-
-// A fixed list indexed from 1 to N, as the game counts rows and lines.
-template <class T, int N>
-struct OneBased {
-    std::array<T, N> items{};
-
-    T& operator[](int i) { return items.at(static_cast<std::size_t>(i - 1)); }
-    const T& operator[](int i) const { return items.at(static_cast<std::size_t>(i - 1)); }
-    static constexpr int upperBound() { return N; }
-};
 
 using TextLines = OneBased<std::string, kLineCount>;
 
@@ -69,12 +56,6 @@ struct LocalTime {
     int millisecond = 0;
 };
 
-using LocalTimeSource = LocalTime (*)();
-
-// Replaces the clock the game reads; nullptr restores the standard library's clock.
-void SetLocalTimeSource(LocalTimeSource source);
-LocalTime CurrentLocalTime();
-
 // Seconds since local midnight with millisecond resolution.
 double SecondsSinceMidnight(const LocalTime& t);
 
@@ -87,15 +68,11 @@ void SeedRandom(double seconds);
 std::int32_t RandomInt(std::int32_t boundA, std::int32_t boundB);
 std::string DrawSecret(std::int32_t low, std::int32_t high, std::int32_t count);
 
-// A whole number as the program writes it into texts: a blank before a number that
-// is not negative (" 3", " 0"), the minus sign before a negative one ("-2").
-std::string NumberText(std::int64_t n);
-
-// Fills gameState for a new game, seeding the random source from the local clock.
-void InitGame();
+// Fills gameState for a new game, seeding the random source from the local time
+// of day given.
+void InitGame(const LocalTime& now);
 
 constexpr const char* kHelpSentence1 =
     "Scrivi il numero senza ripetere le cifre e senza iniziare con 0, poi batti Enter.";
 constexpr const char* kHelpSentence2 = "Il quadrato significa cifra giusta al posto giusto.";
 constexpr const char* kHelpSentence3 = "Il cerchio significa cifra giusta al posto sbagliato.";
-constexpr const char* kLineBreak = "\r\n";

@@ -3,17 +3,10 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "app/control_ids.h"
+#include "base/board.h"
+#include "base/text.h"
 
 namespace {
-
-std::string_view Trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
 
 // "1 quadrato", "2 quadrati".
 std::string Counted(int count, std::string_view one, std::string_view many)
@@ -63,24 +56,19 @@ std::string FieldName(std::string_view rowLabel, std::string_view guessLine)
 std::string TextPanelName(std::string_view text, std::string_view note)
 {
     std::string name;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const auto end = text.find("\r\n", start);
-        const std::string_view line =
-            Trimmed(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    for (const std::string& each : SplitAtLineBreaks(text)) {
+        const std::string_view line = TrimBlanks(each);
         if (!line.empty()) name += (name.empty() ? "" : " ") + std::string(line);
-        if (end == std::string_view::npos) break;
-        start = end + 2;
     }
-    const std::string_view noteShown = Trimmed(note);
+    const std::string_view noteShown = TrimBlanks(note);
     if (!noteShown.empty()) name += (name.empty() ? "nota: " : ", nota: ") + std::string(noteShown);
     return name;
 }
 
 std::string InfoPanelName(int controlId, std::string_view topText, std::string_view bottomText)
 {
-    const std::string top(Trimmed(topText));
-    const std::string bottom(Trimmed(bottomText));
+    const std::string top(TrimBlanks(topText));
+    const std::string bottom(TrimBlanks(bottomText));
     switch (controlId) {
     case kDigitPanel: {
         // The panel writes a tried digit as "-"; a reader is told the digits left.

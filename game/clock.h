@@ -1,17 +1,14 @@
 // The texts of the two clock panels and the game clock behind the elapsed panel.
-// Portable: no platform headers, and no clock is read here; the shell passes the
-// times in, so every figure can be checked without waiting for real time to pass.
+// Portable: no platform headers, and no clock is read here but by the two standard
+// readings at the end, which a shell may use; every figure is computed from times
+// passed in, so it can be checked without waiting for real time to pass.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "base/rounding.h"
 #include "game/game_state.h"
-
-// The nearest whole number; a value exactly halfway between two goes to the even
-// one (2.5 -> 2, 3.5 -> 4, -2.5 -> -2). Values beyond the 32-bit range give the
-// nearest end of the range; a NaN gives 0.
-std::int32_t RoundHalfEven(double value);
 
 // "HH:MM:SS", each part with a leading zero: "14:05:09".
 std::string TimeText(const LocalTime& t);
@@ -58,8 +55,13 @@ GameClock StartGameClock(double wallSecondsSinceMidnight, double steadySeconds);
 // be passed in the order they were taken.
 double ElapsedSeconds(GameClock& clock, double wallSecondsSinceMidnight, double steadySeconds);
 
-// A monotonic clock in seconds, for the game clock. The standard library's steady
-// clock unless a test replaces it (nullptr restores it).
-using SteadyClockSource = double (*)();
-void SetSteadyClockSource(SteadyClockSource source);
-double SteadySeconds();
+// The standard library's readings: the local date and time, and a monotonic clock
+// in seconds.
+LocalTime StandardLocalTime();
+double StandardSteadySeconds();
+
+// The two clocks a shell reads, passed around so that tests can drive them.
+struct Clocks {
+    LocalTime (*localTime)() = StandardLocalTime;
+    double (*steadySeconds)() = StandardSteadySeconds;
+};

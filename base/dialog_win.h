@@ -1,6 +1,7 @@
 // The dialog and control layer under the main window: a dialog made from an
 // in-memory template and laid out in pixels, eight user slots per control, the
-// modal show with its message loop, and the program's message boxes.
+// modal show with its message loop, the program's message boxes, and the one
+// catch that every callback of the program runs its work in.
 #pragma once
 
 #include <windows.h>
@@ -11,11 +12,15 @@
 // The event handler of a dialog; its result is ignored, so the default dialog
 // processing follows every event.
 using DialogEvents = void (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Paints an owner-drawn control of the dialog; false when it is not one of ours.
+using DrawItemHandler = bool (*)(const DRAWITEMSTRUCT& item);
 
 // Creates a hidden top-level dialog with the caption and style given, no owner
-// and no controls; its position and size are set later, in pixels. No handler is
-// attached until ShowModal; until then only the drawing surfaces paint.
-HWND CreateHiddenDialog(HINSTANCE instance, const std::string& caption, DWORD style);
+// and no controls; its position and size are set later, in pixels. Until
+// ShowModal attaches the event handler, only paintItem is called (for WM_DRAWITEM).
+// The dialog keeps its own record (handler, the controls' slots) and frees it
+// when it is destroyed.
+HWND CreateHiddenDialog(HINSTANCE instance, const std::string& caption, DWORD style, DrawItemHandler paintItem);
 
 // Creates a child control of the dialog in pixels of its client area, gives it the
 // font, and registers its user slots (all 0). Not a tab stop.
@@ -44,5 +49,20 @@ void EndDialogWindow(HWND dialog);
 // fixed caption.
 void ShowMessageBox(const std::string& text);
 
-// The caption every message box of the program shows.
-inline constexpr const char* kMessageBoxCaption = "Indovina il numero";
+// Runs a callback's work. An exception must not cross the system's frames: one
+// that escapes shows the run-time error box ("Subscript out of range 9 in ...")
+// and ends the window, as the field editor's errors do.
+template <class Work>
+void RunGuarded(HWND window, const char* where, Work&& work) noexcept;
+
+void ReportEscapedException(HWND window, const char* where) noexcept;
+
+template <class Work>
+void RunGuarded(HWND window, const char* where, Work&& work) noexcept
+{
+    try {
+        work();
+    } catch (...) {
+        ReportEscapedException(window, where);
+    }
+}

@@ -1,33 +1,49 @@
-#include "app/dialog_win.h"
+#include "base/dialog_win.h"
 
 #include <array>
 #include <unordered_map>
 #include <vector>
 
-#include "render/surface_win.h"
+#include "base/board.h"
+#include "base/runtime_error.h"
 
 namespace {
 
-DialogEvents attachedEvents = nullptr;
-HWND modalDialog = nullptr;
-bool modalDialogAlive = false;
+// What the dialog layer keeps for one dialog, on the window itself.
+struct DialogRecord {
+    DrawItemHandler paintItem = nullptr;
+    DialogEvents events = nullptr;
+    // The user slots of the dialog's controls, by window.
+    std::unordered_map<HWND, std::array<std::int32_t, 8>> controlSlots;
+};
 
-// The user slots of every control of the program, by window.
-std::unordered_map<HWND, std::array<std::int32_t, 8>> controlSlots;
+DialogRecord* RecordOf(HWND dialog)
+{
+    return dialog != nullptr ? reinterpret_cast<DialogRecord*>(GetWindowLongPtrA(dialog, DWLP_USER)) : nullptr;
+}
 
 INT_PTR CALLBACK DialogLayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    // Surfaces paint themselves from their bitmaps, with or without a handler.
-    if (message == WM_DRAWITEM) PaintSurfaceItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-
-    if (attachedEvents != nullptr && window == modalDialog) attachedEvents(window, message, wParam, lParam);
-
-    if (message == WM_NCDESTROY && window == modalDialog) {
-        attachedEvents = nullptr;
-        modalDialogAlive = false;
-        controlSlots.clear();
+    if (message == WM_INITDIALOG && lParam != 0 && RecordOf(window) == nullptr) {
+        // The creation call hands the record over; ShowModal's own WM_INITDIALOG
+        // comes later with lParam 0.
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        return FALSE;
     }
-    return message == WM_DRAWITEM ? TRUE : FALSE;
+    DialogRecord* record = RecordOf(window);
+    if (record == nullptr) return FALSE;
+    bool painted = false;
+    RunGuarded(window, "DialogProc", [&] {
+        if (message == WM_DRAWITEM && record->paintItem != nullptr) {
+            painted = record->paintItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        }
+        if (record->events != nullptr) record->events(window, message, wParam, lParam);
+    });
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, DWLP_USER, 0);
+        delete record;
+    }
+    return painted ? TRUE : FALSE;
 }
 
 void AppendWide(std::vector<WORD>& out, const std::string& text)
@@ -36,9 +52,17 @@ void AppendWide(std::vector<WORD>& out, const std::string& text)
     out.push_back(0);
 }
 
+std::array<std::int32_t, 8>* SlotsOf(HWND control, int slot)
+{
+    DialogRecord* record = RecordOf(GetParent(control));
+    if (record == nullptr || slot < 1 || slot > 8) return nullptr;
+    const auto found = record->controlSlots.find(control);
+    return found == record->controlSlots.end() ? nullptr : &found->second;
+}
+
 }  // namespace
 
-HWND CreateHiddenDialog(HINSTANCE instance, const std::string& caption, DWORD style)
+HWND CreateHiddenDialog(HINSTANCE instance, const std::string& caption, DWORD style, DrawItemHandler paintItem)
 {
     // DLGTEMPLATE, then the menu, class and title arrays. Sizes stay 0 here: the
     // window is placed in pixels afterwards, never in dialog units.
@@ -51,10 +75,11 @@ HWND CreateHiddenDialog(HINSTANCE instance, const std::string& caption, DWORD st
     buffer.push_back(0);  // the standard dialog class
     AppendWide(buffer, caption);
     buffer.push_back(0);  // keep the end aligned
-    modalDialog = CreateDialogIndirectParamA(instance, reinterpret_cast<DLGTEMPLATE*>(buffer.data()), nullptr,
-                                             DialogLayerProc, 0);
-    modalDialogAlive = modalDialog != nullptr;
-    return modalDialog;
+    auto* record = new DialogRecord{paintItem, nullptr, {}};
+    HWND dialog = CreateDialogIndirectParamA(instance, reinterpret_cast<DLGTEMPLATE*>(buffer.data()), nullptr,
+                                             DialogLayerProc, reinterpret_cast<LPARAM>(record));
+    if (dialog == nullptr) delete record;
+    return dialog;
 }
 
 HWND CreateControl(HWND dialog, const char* windowClass, const std::string& caption, DWORD style, int id,
@@ -70,25 +95,27 @@ HWND CreateControl(HWND dialog, const char* windowClass, const std::string& capt
     return control;
 }
 
-void RegisterControlSlots(HWND control) { controlSlots[control] = {}; }
+void RegisterControlSlots(HWND control)
+{
+    if (DialogRecord* record = RecordOf(GetParent(control))) record->controlSlots[control] = {};
+}
 
 std::int32_t ControlSlot(HWND control, int slot)
 {
-    const auto found = controlSlots.find(control);
-    if (found == controlSlots.end() || slot < 1 || slot > 8) return 0;
-    return found->second[static_cast<std::size_t>(slot - 1)];
+    const auto* slots = SlotsOf(control, slot);
+    return slots != nullptr ? (*slots)[static_cast<std::size_t>(slot - 1)] : 0;
 }
 
 void SetControlSlot(HWND control, int slot, std::int32_t value)
 {
-    const auto found = controlSlots.find(control);
-    if (found == controlSlots.end() || slot < 1 || slot > 8) return;
-    found->second[static_cast<std::size_t>(slot - 1)] = value;
+    if (auto* slots = SlotsOf(control, slot)) (*slots)[static_cast<std::size_t>(slot - 1)] = value;
 }
 
 void ShowModal(HWND dialog, DialogEvents handler)
 {
-    attachedEvents = handler;
+    DialogRecord* record = RecordOf(dialog);
+    if (record == nullptr) return;
+    record->events = handler;
     SendMessageA(dialog, WM_INITDIALOG, 0, 0);
     RECT client{};
     GetClientRect(dialog, &client);
@@ -104,13 +131,13 @@ void ShowModal(HWND dialog, DialogEvents handler)
     // every key event once; the dialog's keyboard handling turns Escape into the
     // cancel command and Enter into the default command.
     MSG message{};
-    while (modalDialogAlive) {
+    while (IsDialogAlive(dialog)) {
         if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {
                 PostQuitMessage(static_cast<int>(message.wParam));
                 break;
             }
-            if (!modalDialogAlive || !IsDialogMessageA(dialog, &message)) {
+            if (!IsDialogAlive(dialog) || !IsDialogMessageA(dialog, &message)) {
                 TranslateMessage(&message);
                 DispatchMessageA(&message);
             }
@@ -120,7 +147,7 @@ void ShowModal(HWND dialog, DialogEvents handler)
     }
 }
 
-bool IsDialogAlive(HWND dialog) { return dialog != nullptr && dialog == modalDialog && modalDialogAlive; }
+bool IsDialogAlive(HWND dialog) { return IsWindow(dialog) && RecordOf(dialog) != nullptr; }
 
 void EndDialogWindow(HWND dialog)
 {
@@ -128,3 +155,15 @@ void EndDialogWindow(HWND dialog)
 }
 
 void ShowMessageBox(const std::string& text) { MessageBoxA(nullptr, text.c_str(), kMessageBoxCaption, MB_OK); }
+
+void ReportEscapedException(HWND window, const char* where) noexcept
+{
+    try {
+        ShowMessageBox(CurrentExceptionText(where));
+    } catch (...) {
+        // Not even the box could be made: ending the window is all that is left.
+    }
+    // A control's callback ends its dialog, not itself.
+    HWND top = GetAncestor(window, GA_ROOT);
+    EndDialogWindow(top != nullptr ? top : window);
+}

@@ -1,20 +1,16 @@
-#include "app/clock.h"
+#include "game/clock.h"
 
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <ctime>
 #include <limits>
 #include <string>
 #include <vector>
 
-namespace {
+#include "base/text.h"
 
-std::string TwoDigits(int n)
-{
-    std::string text = std::to_string(n);
-    if (text.size() < 2) text.insert(text.begin(), '0');
-    return text;
-}
+namespace {
 
 // The decimal digits of mantissa * 2^shift, a whole number that can run to a few
 // hundred digits for the largest doubles. Kept in base 10^9 limbs, lowest first,
@@ -81,23 +77,6 @@ constexpr double kQuarterHour = 900.0;
 
 }  // namespace
 
-std::int32_t RoundHalfEven(double value)
-{
-    if (std::isnan(value)) return 0;
-    constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
-    constexpr auto kMin = std::numeric_limits<std::int32_t>::min();
-    if (value >= static_cast<double>(kMax)) return kMax;
-    if (value <= static_cast<double>(kMin)) return kMin;
-    // Rounded by magnitude: a magnitude and its floor are within a factor of two of
-    // each other (or the floor is 0), so the fraction below is exact. Halves to even
-    // are symmetric about zero, so the sign goes back on afterwards.
-    const double magnitude = std::fabs(value);
-    double whole = std::floor(magnitude);
-    const double fraction = magnitude - whole;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0)) whole += 1.0;
-    return static_cast<std::int32_t>(value < 0 ? -whole : whole);
-}
-
 std::string TimeText(const LocalTime& t)
 {
     return TwoDigits(t.hour) + ":" + TwoDigits(t.minute) + ":" + TwoDigits(t.second);
@@ -159,15 +138,31 @@ double ElapsedSeconds(GameClock& clock, double wallSecondsSinceMidnight, double 
     return (wallSecondsSinceMidnight - static_cast<double>(clock.startTime)) + clock.correction;
 }
 
-namespace {
-SteadyClockSource steadyClockSource = nullptr;
+LocalTime StandardLocalTime()
+{
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const std::time_t seconds = system_clock::to_time_t(now);
+    std::tm parts{};
+#if defined(_WIN32)
+    localtime_s(&parts, &seconds);
+#else
+    localtime_r(&seconds, &parts);
+#endif
+    const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
+    LocalTime t;
+    t.year = parts.tm_year + 1900;
+    t.month = parts.tm_mon + 1;
+    t.day = parts.tm_mday;
+    t.hour = parts.tm_hour;
+    t.minute = parts.tm_min;
+    t.second = parts.tm_sec;
+    t.millisecond = static_cast<int>(ms < 0 ? ms + 1000 : ms);
+    return t;
 }
 
-void SetSteadyClockSource(SteadyClockSource source) { steadyClockSource = source; }
-
-double SteadySeconds()
+double StandardSteadySeconds()
 {
-    if (steadyClockSource != nullptr) return steadyClockSource();
     using namespace std::chrono;
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }

@@ -1,0 +1,98 @@
+#include "base/picture.h"
+
+#include <utility>
+
+namespace {
+
+DrawOp Op(DrawOpKind kind) { return DrawOp{kind}; }
+
+}  // namespace
+
+DrawOp ClearOp(Colour colour)
+{
+    DrawOp op = Op(DrawOpKind::Clear);
+    op.colour = colour;
+    return op;
+}
+
+DrawOp BoxOp(double x1, double y1, double x2, double y2, std::int32_t cornerPercent, Colour border, Colour fill)
+{
+    DrawOp op = Op(DrawOpKind::Box);
+    op.x = x1;
+    op.y = y1;
+    op.x2 = x2;
+    op.y2 = y2;
+    op.size = cornerPercent;
+    op.colour = border;
+    op.fill = fill;
+    return op;
+}
+
+DrawOp FontOp(const FontSpec& font)
+{
+    DrawOp op = Op(DrawOpKind::SetFont);
+    op.text = font.face;
+    op.size = font.size;
+    op.style = font.style;
+    return op;
+}
+
+DrawOp InkOp(Colour colour)
+{
+    DrawOp op = Op(DrawOpKind::SetInk);
+    op.colour = colour;
+    return op;
+}
+
+DrawOp TransparentBackOp() { return Op(DrawOpKind::SetBackTransparent); }
+
+DrawOp SolidBackOp(Colour colour)
+{
+    DrawOp op = Op(DrawOpKind::SetBackSolid);
+    op.colour = colour;
+    return op;
+}
+
+DrawOp MoveOp(double x, double y)
+{
+    DrawOp op = Op(DrawOpKind::MoveTo);
+    op.x = x;
+    op.y = y;
+    return op;
+}
+
+DrawOp PrintOp(std::string text)
+{
+    DrawOp op = Op(DrawOpKind::Print);
+    op.text = std::move(text);
+    return op;
+}
+
+DrawOp NewLineOp() { return Op(DrawOpKind::NewLine); }
+
+DrawOp ImageOp(std::string fileName, double x1, double y1, double x2, double y2)
+{
+    DrawOp op = Op(DrawOpKind::Image);
+    op.text = std::move(fileName);
+    op.x = x1;
+    op.y = y1;
+    op.x2 = x2;
+    op.y2 = y2;
+    return op;
+}
+
+DrawOp SampleColourOp(double x, double y)
+{
+    DrawOp op = Op(DrawOpKind::SampleColour);
+    op.x = x;
+    op.y = y;
+    return op;
+}
+
+DrawOp FillLikeOp(double x, double y)
+{
+    DrawOp op = Op(DrawOpKind::FillLike);
+    op.x = x;
+    op.y = y;
+    return op;
+}

@@ -1,0 +1,64 @@
+#include "input/shell_win.h"
+
+#include "base/dialog_win.h"
+
+Shell shell;
+
+namespace {
+
+HWND Control(int id) { return GetDlgItem(shell.mainWindow, id); }
+
+HWND Field(int row) { return Control(kRowFieldBase + row); }
+
+FieldSlots ReadSlots(int row)
+{
+    HWND field = Field(row);
+    return {ControlSlot(field, kTopLineSlot), ControlSlot(field, kLeftColumnSlot), ControlSlot(field, kCaretLineSlot),
+            ControlSlot(field, kCaretColumnSlot), ControlSlot(field, kRowNumberSlot)};
+}
+
+void WriteSlots(int row, const FieldSlots& slots)
+{
+    HWND field = Field(row);
+    SetControlSlot(field, kTopLineSlot, slots.topLine);
+    SetControlSlot(field, kLeftColumnSlot, slots.leftColumn);
+    SetControlSlot(field, kCaretLineSlot, slots.caretLine);
+    SetControlSlot(field, kCaretColumnSlot, slots.caretColumn);
+}
+
+NoteToggles ReadNoteToggles()
+{
+    NoteToggles toggles;
+    for (int digit = 0; digit <= 9; ++digit) {
+        const auto d = static_cast<std::size_t>(digit);
+        toggles.crossedOut[d] = IsDlgButtonChecked(shell.mainWindow, kCrossOutToggleBase + digit) == BST_CHECKED;
+        toggles.highlighted[d] = IsDlgButtonChecked(shell.mainWindow, kHighlightToggleBase + digit) == BST_CHECKED;
+    }
+    return toggles;
+}
+
+}  // namespace
+
+BoardPlatform Win32Platform(const Clocks& clocks)
+{
+    BoardPlatform platform;
+    platform.draw = [](int id, const Picture& picture) { PlayPicture(Control(id), picture); };
+    platform.surfaceSize = [](int id) { return SurfaceSize(Control(id)); };
+    // Through the record, not bound to a book: the book is made with the window.
+    platform.measure = {[](const FontSpec& font, const std::string& text) {
+                            return MeasureWith(*shell.fonts).text(font, text);
+                        },
+                        [](const FontSpec& font) { return MeasureWith(*shell.fonts).cell(font); }};
+    platform.readSlots = ReadSlots;
+    platform.writeSlots = WriteSlots;
+    platform.toggles = ReadNoteToggles;
+    platform.showBox = ShowMessageBox;
+    platform.windowAlive = [] { return IsDialogAlive(shell.mainWindow); };
+    platform.endWindow = [] { EndDialogWindow(shell.mainWindow); };
+    // The dialog turns the close request into the cancel command, which ends it.
+    platform.requestClose = [] { PostMessageA(shell.mainWindow, WM_CLOSE, 0, 0); };
+    // Posted: handled from the message loop, after the key that is being handled.
+    platform.deferEndOfGame = [] { PostMessageA(shell.mainWindow, kEndOfGameMessage, 0, 0); };
+    platform.clocks = clocks;
+    return platform;
+}

@@ -1,0 +1,35 @@
+#include "render/board_layout.h"
+
+namespace {
+
+constexpr int kFirstRowY = 75;
+constexpr int kToggleSize = 20;
+constexpr int kToggleStep = 22;
+constexpr int kToggleY = 46;
+
+}  // namespace
+
+ControlPlace TogglePlace(int base, int digit)
+{
+    const int left = base == kCrossOutToggleBase ? 5 : 235;
+    return {base + digit, left + kToggleStep * digit, kToggleY, kToggleSize, kToggleSize};
+}
+
+BoardRows LayOutRows(const GameState& game, const TextMeasure& measure)
+{
+    BoardRows board;
+    int y = kFirstRowY;
+    for (int row = 1; row <= kRowCount; ++row) {
+        const FieldStyle& style = game.fieldStyle[row];
+        const FontCell cell = measure.cell({kFieldFace, style.fontSize, 0});
+        const int fieldWidth = style.columns * cell.charWidth;
+        const int shownLines = style.lines < 0 ? 1 : style.lines;
+        RowPlaces& places = board.rows[row];
+        places.field = {kRowFieldBase + row, 129, y, fieldWidth, shownLines * cell.lineHeight};
+        places.label = {kRowLabelBase + row, 5, y, 120, cell.lineHeight};
+        places.answer = {kAnswerSurfaceBase + row, 133 + fieldWidth, y, 4 * cell.lineHeight, cell.lineHeight};
+        y += shownLines * cell.lineHeight + 1;
+    }
+    board.help = {kHelpPanel, 5, y, 820, 65};
+    return board;
+}

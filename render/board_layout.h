@@ -1,0 +1,44 @@
+// Where every control of the board stands, in pixels of the main window's client
+// area (460 x 610 below the menu). The rows follow the field face's metrics, so
+// a face with a taller cell moves the rows and the help panel down.
+#pragma once
+
+#include "base/one_based.h"
+#include "base/picture.h"
+#include "game/game_state.h"
+
+constexpr int kClientWidth = 460;
+constexpr int kClientHeight = 610;
+
+struct ControlPlace {
+    int id = 0;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+
+    bool operator==(const ControlPlace&) const = default;
+};
+
+// The three information panels along the top.
+constexpr ControlPlace kInfoPanelPlaces[] = {
+    {kDigitPanel, 5, 0, 180, 40}, {kClockPanel, 186, 0, 130, 40}, {kElapsedPanel, 317, 0, 136, 40}};
+
+// The toggle of a digit (0..9) in the group whose first id is base (601 or 701).
+ControlPlace TogglePlace(int base, int digit);
+
+struct RowPlaces {
+    ControlPlace label;
+    ControlPlace field;
+    ControlPlace answer;
+};
+struct BoardRows {
+    OneBased<RowPlaces, kRowCount> rows;
+    ControlPlace help;
+};
+
+// The fourteen rows from y = 75 down, each as high as its field face's cell times
+// its lines, one pixel apart, and the help panel under them. A field is its
+// columns times the face's average width wide; the answer box holds four square
+// cells of the row's height.
+BoardRows LayOutRows(const GameState& game, const TextMeasure& measure);
