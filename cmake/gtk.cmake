@@ -1,0 +1,1 @@
+# The native Linux front end (GTK 4), on the same portable layers.
