@@ -15,6 +15,7 @@ void OnInitDialog(HWND window)
     InstallKeyboardHook();
     // The clock starts after all the drawing above.
     StartClock(shell.board);
+    MarkStartup("every field drawn and the current one activated");
 }
 
 void OnTimer(WPARAM timer)

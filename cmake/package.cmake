@@ -1,8 +1,8 @@
 # The Windows package: indovina-0.01-win64.zip with the game, its two image files
 # and a short text on how to play. `cmake --build --preset windows --target package`
 # (or cpack in the build folder) makes it; the player unzips it and double-clicks
-# indovina.exe. The game reads q.bmp and c.bmp from its current directory, which is
-# the executable's folder when it is started from Explorer, so all lie side by side.
+# indovina.exe. The game looks for q.bmp and c.bmp in its current directory, then
+# beside the executable, so they lie side by side with it.
 if(NOT WIN32)
   return()
 endif()

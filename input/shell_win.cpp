@@ -4,6 +4,11 @@
 
 Shell shell;
 
+void MarkStartup(const char* phase)
+{
+    if (shell.startupMark != nullptr) shell.startupMark(phase);
+}
+
 namespace {
 
 HWND Control(int id) { return GetDlgItem(shell.mainWindow, id); }

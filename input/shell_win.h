@@ -28,7 +28,12 @@ struct Shell {
     UINT_PTR clockTimer = 0;     // what SetTimer returned: its id, or 0 when it did not start
     HHOOK keyboardHook = nullptr;
     Board board;
+    // Called between the phases of start-up when set (the benchmark times them).
+    void (*startupMark)(const char* phase) = nullptr;
 };
+
+// Tells startupMark, if set, that a phase of start-up has ended.
+void MarkStartup(const char* phase);
 
 extern Shell shell;
 
