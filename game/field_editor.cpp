@@ -274,6 +274,29 @@ void EnterCharacter(const GameState& game, TextLines& lines, Position& at, const
     }
 }
 
+// After the keys have moved it, the caret and the scroll stay on the field's lines.
+void KeepInside(Position& at)
+{
+    constexpr std::int64_t maxLine = TextLines::upperBound();
+    at.leftColumn = std::max<std::int64_t>(at.leftColumn, 1);
+    at.topLine = std::clamp<std::int64_t>(at.topLine, 1, maxLine);
+    at.caretLine = std::clamp<std::int64_t>(at.caretLine, 1, maxLine);
+    at.caretColumn = std::clamp<std::int64_t>(at.caretColumn, 1, kMaxCaretColumn);
+}
+
+// The caret: the character under it in white on the colour of the row's mode, grey
+// for overwrite and red for insert.
+void DrawCaret(std::vector<DrawOp>& picture, TextLines& lines, const Position& at, const FontCell& cell,
+               std::int32_t insertMode)
+{
+    picture.push_back(InkOp(kCaretInk));
+    const Colour caretBack = insertMode == 0 ? kOverwriteCaret : insertMode == 1 ? kInsertCaret : kOtherModeCaret;
+    picture.push_back(SolidBackOp(caretBack));
+    picture.push_back(MoveOp(static_cast<double>((at.caretColumn - 1) * cell.charWidth),
+                             static_cast<double>((at.caretLine - at.topLine) * cell.lineHeight)));
+    picture.push_back(PrintOp(std::string(1, CharAt(LineAt(lines, at.caretLine), at.AbsoluteColumn()))));
+}
+
 FieldEditResult EditFieldSteps(GameState& game, EditorMemory& memory, TextLines& lines, const FieldKey& in,
                                const TextMeasure& measure)
 {
@@ -309,10 +332,7 @@ FieldEditResult EditFieldSteps(GameState& game, EditorMemory& memory, TextLines&
 
     if (!Navigate(key, at, lines, insertMode, game)) return {EditOutcome::EndedEarly, {}, {}, {}, key};
 
-    at.leftColumn = std::max<std::int64_t>(at.leftColumn, 1);
-    at.topLine = std::clamp<std::int64_t>(at.topLine, 1, maxLine);
-    at.caretLine = std::clamp<std::int64_t>(at.caretLine, 1, maxLine);
-    at.caretColumn = std::clamp<std::int64_t>(at.caretColumn, 1, kMaxCaretColumn);
+    KeepInside(at);
 
     // One line more than fits, so a partly visible last line shows; the surface cuts it off.
     const auto textColour = static_cast<Colour>(game.fieldStyle[fieldRow].textColour);
@@ -322,12 +342,7 @@ FieldEditResult EditFieldSteps(GameState& game, EditorMemory& memory, TextLines&
     }
 
     if (key != fieldKey::kRedrawOnly) {
-        picture.push_back(InkOp(kCaretInk));
-        const Colour caretBack = insertMode == 0 ? kOverwriteCaret : insertMode == 1 ? kInsertCaret : kOtherModeCaret;
-        picture.push_back(SolidBackOp(caretBack));
-        picture.push_back(MoveOp(static_cast<double>((at.caretColumn - 1) * cell.charWidth),
-                                 static_cast<double>((at.caretLine - at.topLine) * cell.lineHeight)));
-        picture.push_back(PrintOp(std::string(1, CharAt(LineAt(lines, at.caretLine), at.AbsoluteColumn()))));
+        DrawCaret(picture, lines, at, cell, insertMode);
     } else {
         at.leftColumn = 1;
         at.caretColumn = 1;
