@@ -127,6 +127,9 @@ void ShowEndOfGame(Board& board)
 {
     const std::vector<std::string> texts = std::exchange(board.state.endTexts, {});
     if (texts.empty()) return;
+    // While the boxes are open the board shows the answer and no caret, as when
+    // the guess was scored: the Enter handled since may have activated a row.
+    RedrawAllFields(board);
     for (const std::string& text : texts) {
         // The close request is handled once the box has returned to the message
         // loop. After a right guess in the last row the first request may be handled
