@@ -1,329 +1,173 @@
-// The input field editor: keys, caret, scrolling, note marks and the picture it draws.
+// The input fields' editor, applied as the turn flow applies it to the current row:
+// every key, the caret, scrolling, the note marks and the limits on a line.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <iterator>
-#include <tuple>
-
-#include "game/field_editor.h"
+#include "fake_board.h"
 
 namespace {
 
-using namespace fieldKey;
+using std::tuple;
 
-// A fixed-pitch face whose cell grows with the size: 19 by 38 pixels at 24 points.
-FontCell Measure(std::int32_t size) { return {(19 * size + 23) / 24, (38 * size + 23) / 24}; }
+// Colours as a player tells them apart (0x00BBGGRR).
+bool IsGrey(Colour c) { return c % 256 == (c >> 8) % 256 && c % 256 == c >> 16 && c != 0 && c != 0xFFFFFF; }
+bool IsRed(Colour c) { return c < 256 && c != 0; }
+bool IsGreen(Colour c) { return c % 256 == 0 && c >> 16 == 0 && c != 0; }
 
-// Row 1's field as the game builds it (76 by 38 pixels: 4 columns, 1 line at 24
-// points), drawn once by the opening redraw and then activated.
-struct Field {
-    GameState game;
-    FieldSlots slots{0, 0, 0, 0, 1};
-    NoteToggles toggles;
-    FontMeasure measure = Measure;
-    std::int32_t height = 38;
-    FieldEditResult last;
-    std::int32_t keyAfter = 0;
-
-    explicit Field(bool drawn = true)
-    {
-        game.currentAttempt = 1;
-        for (int r = 1; r <= kRowCount; ++r) {
-            game.rowAllowedChars[r] = "0123456789";
-            game.fieldStyle[r] = FieldStyle{1, 4, 0, 24, 0x191919, 0xD7D7D7, 1};
-        }
-        if (drawn) Press(kRedrawOnly).Press(kActivate);
+// Row 1's lines that are not empty: "1[12] 100[7]".
+std::string Text()
+{
+    std::string text;
+    for (int l = 1; l <= kLineCount; ++l) {
+        const std::string& line = gameState.rowText[1][l];
+        text += line.empty() ? "" : (text.empty() ? "" : " ") + std::to_string(l) + "[" + line + "]";
     }
-    // One key as the keyboard flow hands it over: load the row, edit, store back.
-    Field& Press(std::int32_t key, const std::string& ch = "")
-    {
-        TextLines buffer;
-        EXPECT_EQ(LoadRow(buffer, game.rowText, game.currentAttempt), "");
-        keyAfter = key;
-        last = EditFieldCore(game, keyAfter, ch, buffer, 1, 400 + game.currentAttempt,
-                             game.fieldStyle[game.currentAttempt].fontSize, slots, 76, height, toggles, measure);
-        game.rowText[game.currentAttempt] = buffer;
-        return *this;
+    return text;
+}
+
+// What the current field prints in an ink that passes the test (by default the
+// row's own ink), by the y of each line, the prints of a line joined by "|".
+std::map<double, std::string> Printed(const FakeBoard& b, std::function<bool(Colour)> inkTest = {})
+{
+    if (!inkTest) inkTest = [](Colour c) { return c == Colour(gameState.fieldStyle[1].textColour); };
+    std::map<double, std::string> shown;
+    Colour ink = 0;
+    double y = 0;
+    for (const DrawOp& op : b.Last().ops) {
+        ink = op.kind == DrawOpKind::SetInk ? op.colour : ink;
+        y = op.kind == DrawOpKind::MoveTo ? op.y : y;
+        if (op.kind == DrawOpKind::Print && inkTest(ink)) shown[y] += (shown.contains(y) ? "|" : "") + op.text;
     }
-    Field& Type(const std::string& text)
-    {
-        for (const char c : text) Press(c == '0' ? 11 : c >= '1' && c <= '9' ? c - '0' + 1 : 30, std::string(1, c));
-        return *this;
-    }
-    std::string Line(int i) const { return game.rowText[1][i]; }
-    std::string Shown() const { return Prints(0x191919); }
-    // The texts printed in ink, one per Print joined by "|", up to the next change of ink.
-    std::string Prints(Colour ink) const
-    {
-        std::string out;
-        bool inGroup = false;
-        bool first = true;
-        for (const DrawOp& op : last.picture) {
-            if (op.kind == DrawOpKind::SetInk) {
-                if (inGroup) break;
-                inGroup = op.colour == ink;
-            } else if (op.kind == DrawOpKind::Print && inGroup) {
-                out += (first ? "" : "|") + op.text;
-                first = false;
-            }
-        }
-        return out;
-    }
-    std::vector<DrawOp> Ops(DrawOpKind kind) const
-    {
-        std::vector<DrawOp> found;
-        std::copy_if(last.picture.begin(), last.picture.end(), std::back_inserter(found),
-                     [kind](const DrawOp& op) { return op.kind == kind; });
-        return found;
-    }
-    // The solid background of the caret, or -1 when no caret was drawn.
-    std::int64_t CaretBack() const
-    {
-        const auto backs = Ops(DrawOpKind::SetBackSolid);
-        return backs.empty() ? std::int64_t{-1} : std::int64_t{backs.front().colour};
-    }
-};
-
-TEST(EditLine, OverwritesInsertsAndDeletesAtAColumn)
-{
-    std::string line = "12";
-    EXPECT_EQ(EditLine(line, 5, "7", 0), "12  7");
-    EXPECT_EQ(line, "12  7 ");
-    line = "1234";
-    EXPECT_EQ(EditLine(line, 4, "56", 0), "1235");
-    EXPECT_EQ(EditLine(line, 2, "9", 1), "19235");
-    line = "1234";
-    EXPECT_EQ(EditLine(line, 2, "", -1), "134");
-    line = "1";
-    EXPECT_EQ(EditLine(line, 4, "", -1), "1");
-    EXPECT_EQ(line, "1  ");
+    return shown;
 }
 
-TEST(FieldEditor, OverwriteKeepsCaretOnLastColumnAndBackspaceRemovesTheDigitBeforeIt)
-{
-    Field f;
-    f.Type("1234");
-    EXPECT_EQ(f.slots.caretColumn, 4);
-    EXPECT_EQ(f.Prints(0xFFFFFF), "4");
-    f.Type("5");
-    EXPECT_EQ(f.Line(1), "1235");
-    f.Press(kBackspace);
-    EXPECT_EQ(f.keyAfter, kDelete);
-    EXPECT_EQ(f.Line(1), "125");
-    f.Press(kHome).Press(kBackspace);
-    EXPECT_EQ(f.last.outcome, EditOutcome::Drawn);
-    EXPECT_EQ(f.Line(1), "125");
-    EXPECT_EQ(f.slots.leftColumn, 1);
-}
-
-TEST(FieldEditor, DrawsOneLineMoreThanFitsWithHalfLinesRoundedToEven)
-{
-    for (const auto& [height, linesDrawn] : {std::pair{57, 3}, std::pair{95, 3}, std::pair{96, 4}}) {
-        Field f;
-        f.height = height;
-        f.Press(kPageDown);
-        const auto moves = f.Ops(DrawOpKind::MoveTo);
-        ASSERT_EQ(moves.size(), 3u * linesDrawn + 1);  // text, red and green per line; the caret
-        EXPECT_EQ(moves[3 * (linesDrawn - 1)].y, 38 * (linesDrawn - 1));
-        EXPECT_EQ(f.slots.topLine, linesDrawn);  // Page Down moves by the lines that fit
-    }
-}
-
-TEST(FieldEditor, NavigationScrollsSidewaysAndBetweenLines)
-{
-    Field f;
-    f.Type("1234").Press(kRight);  // Right at the last column scrolls
-    EXPECT_EQ(f.Shown(), "234 ");
-    f.Type("5");
-    EXPECT_EQ(f.Line(1), "12345");
-    f.Press(kHome);
-    EXPECT_EQ(f.Shown(), "1234");
-    f.Press(kEnd).Press(kEnd);  // after the last character, End goes to line 100
-    EXPECT_EQ(std::pair(f.slots.caretLine, f.slots.topLine), std::pair(100, 100));
-    f.Type("7");
-    EXPECT_EQ(f.Line(100), "7");
-    f.Press(kHome).Press(kHome);  // Home twice: back to line 1
-    EXPECT_EQ(f.slots.caretLine, 1);
-    f.Press(kPageDown);
-    EXPECT_EQ(f.Shown(), "    ");
-    f.Press(kPageUp);
-    EXPECT_EQ(f.Shown(), "1234");
-    f.Press(kPageDown).Press(kUp);  // the caret above the top line scrolls it into view
-    EXPECT_EQ(f.slots.topLine, 1);
-}
-
-TEST(FieldEditor, DeleteAfterTheLineEndJoinsTheNextLineAndPadsTheLastLine)
-{
-    Field f;
-    f.game.rowText[1][1] = "12";
-    f.game.rowText[1][2] = "23";
-    f.game.rowText[1][3] = "9";
-    f.Press(kEnd).Press(kDelete);
-    EXPECT_EQ(f.Line(1), "1223");
-    EXPECT_EQ(f.Line(2), "9");
-    EXPECT_EQ(f.Line(3), "");
-    f.Press(kEnd).Press(kEnd).Press(kRight).Press(kRight).Press(kDelete);
-    EXPECT_EQ(f.slots.caretLine, 100);
-    EXPECT_EQ(f.Line(100), "  ");
-}
-
-TEST(FieldEditor, TabJumpsToTheNextWordOrEndsEarlyTouchingNothing)
-{
-    Field f;
-    f.game.rowText[1][1] = "12 4";
-    f.Press(kTab, "\t");
-    EXPECT_EQ(f.last.outcome, EditOutcome::Drawn);
-    EXPECT_EQ(f.slots.caretColumn, 4);
-    const FieldSlots before = f.slots;
-    f.Press(kTab, "\t");
-    EXPECT_EQ(f.last.outcome, EditOutcome::EndedEarly);
-    EXPECT_TRUE(f.last.picture.empty());
-    EXPECT_EQ(f.slots, before);
-}
-
-TEST(FieldEditor, FontKeysStopAt72And1AndKeepTheRowsSize)
-{
-    Field f;
-    for (int i = 0; i < 50; ++i) f.Press(kFontLarger);
-    EXPECT_EQ(f.game.fieldStyle[1].fontSize, 72);
-    EXPECT_EQ(f.last.picture[1].size, 72);
-    EXPECT_EQ(f.Shown().size(), 1u);  // a larger cell in the same control shows fewer columns
-    for (int i = 0; i < 80; ++i) f.Press(kFontSmaller);
-    EXPECT_EQ(f.game.fieldStyle[1].fontSize, 1);
-    EXPECT_EQ(f.last.picture[1].size, 1);
-    f.game.currentAttempt = f.slots.fieldRow = 2;  // activating another row starts from its own size
-    f.Press(kActivate).Press(kFontLarger);
-    EXPECT_EQ(f.game.fieldStyle[2].fontSize, 25);
-}
-
-TEST(FieldEditor, KeypadDigitsEnterTheDigitThenMoveAndRejectedCharactersOnlyRedraw)
-{
-    Field f;
-    f.Type("12").Press(kLeft, "4");  // keypad 4 with Num Lock on
-    EXPECT_EQ(f.Line(1), "124");
-    EXPECT_EQ(f.slots.caretColumn, 3);
-    for (const char* ch : {"a", "1", ""}) {
-        f.Press(30, ch);
-        EXPECT_EQ(f.Line(1), "124");
-        EXPECT_EQ(f.last.outcome, EditOutcome::Drawn);
-    }
-    f.Press(kHome, "7");  // keypad 7: the digit, then Home
-    EXPECT_EQ(f.Line(1), "127");
-    EXPECT_EQ(f.slots.caretColumn, 1);
-}
-
-TEST(FieldEditor, CaretGreyInOverwriteRedInInsertAndNoneOnARedraw)
-{
-    Field f;
-    EXPECT_EQ(f.CaretBack(), 0x808080);
-    f.Type("12").Press(kHome).Press(kInsert);
-    EXPECT_EQ(f.CaretBack(), 0x0000FF);
-    f.Type("3");
-    EXPECT_EQ(f.Line(1), "312");
-    EXPECT_EQ(f.Ops(DrawOpKind::MoveTo).back().x, 19);  // the caret, on column 2
-    f.Press(kInsert).Press(kRight).Press(kPageDown).Press(kRedrawOnly);
-    EXPECT_EQ(f.CaretBack(), -1);
-    EXPECT_EQ(std::tuple(f.slots.leftColumn, f.slots.caretColumn, f.slots.caretLine), std::tuple(1, 1, 2));
-}
-
-TEST(FieldEditor, NoteMarksFallOnTheirCharacters)
-{
-    Field f;
-    f.game.rowText[1][1] = "15 4";
-    f.toggles.crossedOut[5] = true;
-    f.toggles.highlighted[4] = true;
-    f.Press(kRedrawOnly);
-    EXPECT_EQ(f.Prints(0x0000FF), " |/| | ");
-    EXPECT_EQ(f.Prints(0x006400), " | | |4");
-    f.toggles.crossedOut[0] = true;  // a blank counts as the digit 0
-    f.Press(kRedrawOnly);
-    EXPECT_EQ(f.Prints(0x0000FF), " |/|/| ");
-}
-
-TEST(FieldEditor, BadFieldRowAndRuntimeErrorsDrawAndWriteNothing)
-{
-    Field bad(false);
-    for (const auto& [row, message] : {std::pair{0, " 0"}, std::pair{-3, "-3"}}) {
-        bad.slots = FieldSlots{5, 5, 5, 5, row};
-        bad.Press(kActivate);
-        EXPECT_EQ(bad.last.outcome, EditOutcome::BadFieldRow);
-        EXPECT_EQ(bad.last.message, std::string("problemi con il numero del campo!") + message);
-        EXPECT_TRUE(bad.last.picture.empty());
-        EXPECT_EQ(bad.slots.topLine, 5);
-    }
-    Field never(false);
-    never.Type("5");
-    EXPECT_EQ(never.last.outcome, EditOutcome::RuntimeError);
-    EXPECT_EQ(never.last.message, "Subscript out of range 9 in EditField");
-    EXPECT_EQ(never.slots.caretLine, 0);
-    Field zero;
-    zero.measure = [](std::int32_t) { return FontCell{0, 38}; };
-    zero.Press(kRight);
-    EXPECT_EQ(zero.last.message, "Division by zero 11 in EditField");
-    EXPECT_EQ(zero.slots.caretColumn, 1);
-    TextLines buffer;
-    EXPECT_EQ(LoadRow(buffer, zero.game.rowText, 15), "Subscript out of range 9 in LoadRow");
-}
-
-// A player who keeps scrolling, padding and joining lines: no line grows past 2000
-// characters, while short lines still join and pad as before.
-TEST(FieldEditorLimits, RepeatedEndPageDownDigitPageUpDeleteNoLongerDoublesALine)
-{
-    Field f;
-    f.Press(2, "1");
-    // End puts the caret after line 1; Page Down shows line 2 with the same sideways
-    // scroll, where a digit pads line 2 to that length; back on line 1, Delete after
-    // its end joins line 2 on. Each round once doubled the line: 16 rounds made it
-    // 131071 characters long, and a few more took gigabytes.
-    bool allDrawn = true;
-    for (int round = 0; round < 16; ++round) {
-        for (const auto& [key, ch] : {std::pair{kHome, ""}, {kEnd, ""}, {kPageDown, ""}, {6, "5"}, {kPageUp, ""},
-                                      {kDelete, ""}}) {
-            f.Press(key, ch);
-            allDrawn = allDrawn && f.last.outcome == EditOutcome::Drawn;
-        }
-    }
-    EXPECT_TRUE(allDrawn) << f.last.message;
-    std::size_t longest = 0;
-    for (int l = 1; l <= kLineCount; ++l) longest = std::max(longest, f.Line(l).size());
-    EXPECT_LE(longest, 2000u);
-    EXPECT_GE(longest, 1000u);  // the line did grow as far as it may
-}
-
-TEST(FieldEditorLimits, ShortLinesStillJoinAndPadButNothingPassesTwoThousandCharacters)
-{
-    Field join;
-    join.game.rowText[1][1] = "12";
-    join.game.rowText[1][2] = "34";
-    join.slots.caretColumn = 3;
-    join.Press(kDelete);
-    EXPECT_EQ(join.Line(1), "1234");
-
-    Field far;
-    far.slots.leftColumn = 1500;
-    far.Press(8, "7");
-    EXPECT_EQ(far.Line(1).size(), 1500u);
-    EXPECT_EQ(far.Line(1).back(), '7');
-
-    Field tooLong;
-    tooLong.game.rowText[1][1] = std::string(1200, ' ') + "1";
-    tooLong.game.rowText[1][2] = std::string(900, ' ') + "2";
-    tooLong.slots.leftColumn = 1300;
-    tooLong.Press(kDelete);
-    EXPECT_EQ(tooLong.Line(1).size(), 1201u);
-    EXPECT_EQ(tooLong.Line(2).size(), 901u);
-
-    Field type;
-    type.slots.leftColumn = 2000;
-    type.Press(8, "7");
-    EXPECT_EQ(type.Line(1), "");
-
-    Field pad;
-    pad.slots.caretLine = pad.slots.topLine = kLineCount;
-    pad.slots.leftColumn = 5000;
-    pad.Press(kDelete);
-    EXPECT_EQ(pad.Line(kLineCount), "");
-    for (const Field* g : {&join, &far, &tooLong, &type, &pad}) EXPECT_EQ(g->last.outcome, EditOutcome::Drawn);
-}
+std::string Shown(const FakeBoard& b) { return Printed(b).empty() ? "" : Printed(b).begin()->second; }
 
 }  // namespace
+
+TEST(FieldEditor, KeysEditMoveAndScrollTheField)
+{
+    // What, the lines at the start, the keys; then the lines, the slots (top line,
+    // left column, caret line and column) and the first line shown.
+    const tuple<const char*, const char*, const char*, const char*, tuple<int, int, int, int>, const char*> cases[] = {
+        {"overwrite stays on the last column", "", "12345", "1[1235]", {1, 1, 1, 4}, "1235"},
+        {"Backspace deletes before the caret", "", "12345B", "1[125]", {1, 1, 1, 3}, "125 "},
+        {"Backspace at the first column does nothing", "125", "B", "1[125]", {1, 1, 1, 1}, "125 "},
+        {"Delete removes the digit under the caret", "1234", "RX", "1[134]", {1, 1, 1, 2}, "134 "},
+        {"Right at the last column scrolls", "", "1234R5", "1[12345]", {1, 2, 1, 4}, "2345"},
+        {"Left at the first column scrolls back", "", "1234RLLLLL", "1[1234]", {1, 1, 1, 1}, "1234"},
+        {"Home goes to the first column", "", "1234R5H", "1[12345]", {1, 1, 1, 1}, "1234"},
+        {"End goes after the last digit", "12", "E", "1[12]", {1, 1, 1, 3}, "12  "},
+        {"End scrolls to the place after a long line", "12345", "E", "1[12345]", {1, 3, 1, 4}, "345 "},
+        {"End after the last digit goes to the last line", "12", "EE7", "1[12] 100[7]", {100, 1, 100, 2}, "7   "},
+        {"Home twice comes back to line 1", "12", "EE7HH", "1[12] 100[7]", {1, 1, 1, 1}, "12  "},
+        {"Page Down shows the next line", "12", "N", "1[12]", {2, 1, 2, 1}, "    "},
+        {"Page Up goes back", "12", "NP", "1[12]", {1, 1, 1, 1}, "12  "},
+        {"Up above the top line scrolls it into view", "12", "NNU", "1[12]", {2, 1, 2, 1}, "    "},
+        {"Down goes to the next line", "12", "D", "1[12]", {2, 1, 2, 1}, "    "},
+        {"Down on the last line stays there", "12", "EEDD", "1[12]", {100, 1, 100, 1}, "    "},
+        {"Insert puts a digit before the caret", "12", "I3", "1[312]", {1, 1, 1, 2}, "312 "},
+        {"Insert twice is overwrite again", "12", "II3", "1[32]", {1, 1, 1, 2}, "32  "},
+        {"a keypad digit goes in, then its key moves", "12", "E#4L", "1[124]", {1, 1, 1, 3}, "124 "},
+        {"keypad 7 gives the digit and Home", "12", "E#7H", "1[127]", {1, 1, 1, 1}, "127 "},
+        {"a letter or a digit the line holds is refused", "12", "Ea1", "1[12]", {1, 1, 1, 3}, "12  "},
+        {"Delete after a line's end joins the next", "12|23|9", "EX", "1[1223] 2[9]", {1, 1, 1, 3}, "1223"},
+        {"Delete after the last line's end pads it", "", "ERRX", "100[  ]", {100, 1, 100, 3}, "    "},
+        {"Tab goes to the next word", "12 4", "T", "1[12 4]", {1, 1, 1, 4}, "12 4"},
+        {"a redraw puts the columns back", "", "1234RN~", "1[1234]", {2, 1, 2, 1}, "    "}};
+    for (const auto& [what, start, keys, lines, slots, shown] : cases) {
+        FakeBoard b(start);
+        const FieldSlots& s = b.Keys(keys).slots[1];
+        EXPECT_EQ(tuple(b.events, Text(), Shown(b), tuple(s.topLine, s.leftColumn, s.caretLine, s.caretColumn)),
+                  tuple(Events{}, lines, shown, slots)) << what;
+    }
+    // A Tab that runs past the end of the line does nothing at all.
+    for (const auto& [start, keysBefore] : {std::pair{"1234", ""}, {"", ""}, {"12  ", ""}, {"12 4", "T"}}) {
+        FakeBoard b(start);
+        const std::string before = Text();
+        b.Keys(keysBefore).draws.clear();
+        const int column = b.Keys("T").slots[1].caretColumn;
+        EXPECT_EQ(tuple(b.draws.size(), Text(), column), tuple(0u, before, *keysBefore ? 4 : 1)) << start;
+    }
+}
+
+TEST(FieldEditor, CaretNoteMarksAndTheLinesDrawnAsThePlayerSeesThem)
+{
+    FakeBoard b("15 4");
+    ASSERT_TRUE(b.LastOp(DrawOpKind::SetBackSolid));
+    EXPECT_TRUE(IsGrey(b.LastOp(DrawOpKind::SetBackSolid)->colour));  // overwrite
+    EXPECT_EQ(b.LastOp(DrawOpKind::Print)->text, "1");
+    EXPECT_TRUE(IsRed(b.Keys("IR").LastOp(DrawOpKind::SetBackSolid)->colour));  // insert
+    EXPECT_EQ(tuple(b.LastOp(DrawOpKind::MoveTo)->x, b.LastOp(DrawOpKind::Print)->text), tuple(19, "5"));
+    EXPECT_EQ(b.Keys("B1~").LastOp(DrawOpKind::SetBackSolid), nullptr);  // a redraw has no caret
+    b.toggles.crossedOut[5] = b.toggles.highlighted[4] = true;
+    EXPECT_EQ(Printed(b.Keys("~"), IsRed)[0], " |/| | ");
+    EXPECT_EQ(Printed(b, IsGreen)[0], " | | |4");
+    b.toggles.crossedOut[0] = true;  // a blank on the line is marked as the digit 0 is
+    EXPECT_EQ(Printed(b.Keys("~"), IsRed)[0], " |/|/| ");
+    // One line more than fits is drawn; 57 and 95 pixels hold 1.5 and 2.5 lines of
+    // 38, a half going to the even count; Page Down moves by the lines that fit.
+    for (const auto& [height, fit] : {std::pair{38, 1}, {57, 2}, {95, 2}, {96, 3}}) {
+        FakeBoard g("1|2|3|4|5|6");
+        g.fieldSize.height = height;
+        std::map<double, std::string> expected;
+        for (int k = 0, line = 1 + fit; k <= fit; ++k, ++line) {
+            expected[38.0 * k] = line <= 6 ? std::to_string(line) + "   " : "    ";  // lines 1 to 6 hold their number
+        }
+        EXPECT_EQ(Printed(g.Keys("N")), expected) << height;
+    }
+}
+
+TEST(FieldEditor, FontKeysStepTheRowsSizeWithin1To72FromTheSizeAtActivation)
+{
+    FakeBoard b("1234");
+    const int& size = gameState.fieldStyle[1].fontSize;
+    b.Keys(std::string(50, '+'));
+    EXPECT_EQ(tuple(b.LastOp(DrawOpKind::SetFont)->size, size), tuple(72, 72));
+    EXPECT_EQ(Shown(b), "1");  // the field keeps its size: a 57-pixel cell leaves one column
+    b.Keys(std::string(80, '-'));
+    EXPECT_EQ(tuple(b.LastOp(DrawOpKind::SetFont)->size, size), tuple(1, 1));
+    EXPECT_EQ(Shown(b), "1234" + std::string(72, ' '));  // 1-pixel cells: 76 columns
+    HandleCommand(b.board, kRowFieldBase + 2);
+    b.Keys("+");
+    EXPECT_EQ(tuple(size, gameState.fieldStyle[2].fontSize), tuple(1, 25));
+}
+
+TEST(FieldEditor, ALineTakesEveryChangeThatKeepsItWithinTwoThousandCharacters)
+{
+    const std::string blanks(999, ' ');
+    // Lines at the start, the slots, the keys; then the lengths of lines 1, 2 and 100.
+    const tuple<const char*, std::string, FieldSlots, const char*, tuple<int, int, int>> cases[] = {
+        {"a digit far to the right pads the line up to it", "", {1, 1999, 1, 1, 1}, "7", {1999, 0, 0}},
+        {"one column further is refused", "", {1, 2000, 1, 1, 1}, "7", {0, 0, 0}},
+        {"two lines that fit together join", blanks + "1|" + blanks + "2", {1, 1001, 1, 1, 1}, "X", {2000, 0, 0}},
+        {"two that would not stay apart", blanks + "1|" + blanks + " 2", {1, 1001, 1, 1, 1}, "X", {1000, 1001, 0}},
+        {"Delete pads the last line up to the limit", "", {100, 2001, 100, 1, 1}, "X", {0, 0, 2000}},
+        {"and no further", "", {100, 2002, 100, 1, 1}, "X", {0, 0, 0}}};
+    for (const auto& [what, start, slots, keys, lengths] : cases) {
+        FakeBoard b(start);
+        b.slots[1] = slots;
+        b.Keys(keys);
+        const TextLines& lines = gameState.rowText[1];
+        EXPECT_EQ(tuple(b.events, tuple(int(lines[1].size()), int(lines[2].size()), int(lines[100].size()))),
+                  tuple(Events{}, lengths)) << what;
+    }
+    // End after line 1, Page Down to line 2 with the same sideways scroll, a digit that
+    // pads line 2 to that length, back up, and Delete after the end joins line 2 on:
+    // each round once doubled the line, and a few dozen rounds took gigabytes.
+    FakeBoard b("1");
+    for (int round = 0; round < 16; ++round) b.Keys("HEN5PX");
+    const auto longest = std::ranges::max(gameState.rowText[1].items, {}, &std::string::size).size();
+    EXPECT_TRUE(b.events.empty() && longest >= 1000 && longest <= 2000) << longest;  // grown as far as a line may
+}
+
+TEST(EditLine, OverwritesInsertsAndDeletesAtAColumnPaddingAShortLine)
+{
+    const tuple<const char*, std::int32_t, const char*, std::int32_t, const char*, const char*> cases[] = {
+        {"12", 5, "7", 0, "12  7", "12  7 "}, {"1234", 4, "56", 0, "1235", "1235"},
+        {"1234", 2, "9", 1, "19234", "19234"}, {"1234", 2, "", -1, "134", "134"}, {"1", 4, "", -1, "1", "1  "}};
+    for (std::string line; const auto& [before, column, text, mode, result, after] : cases) {
+        EXPECT_EQ(tuple(EditLine(line = before, column, text, mode), line), tuple(result, after)) << before;
+    }
+    std::string line = "12";
+    EXPECT_THROW(EditLine(line, 0, "1", 0), std::out_of_range);  // a column before the first names no place
+}

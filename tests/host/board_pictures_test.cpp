@@ -1,0 +1,155 @@
+// The board's pictures, the words a screen reader finds on them, and where the
+// controls stand.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "render/accessible_text.h"
+#include "render/board_layout.h"
+#include "render/board_pictures.h"
+
+void PrintTo(NameEvent e, std::ostream* out)
+{
+    *out << (e == NameEvent::Silent ? "Silent" : e == NameEvent::Always ? "Always" : "WhenChanged");
+}
+
+namespace {
+
+using std::tuple;
+
+// A picture's boxes ("box 0,0-9,9"), images ("q.bmp 0,0-25,25"), colour samples and
+// fills ("sample", "fill 25,0") and texts at their places ("50,2 text"; "note 0,0 x"
+// in the note's ink), "|" between them.
+std::string Describe(const Picture& picture)
+{
+    std::ostringstream out;
+    double x = 0, y = 0;
+    Colour ink = 0;
+    for (const DrawOp& op : picture.ops) {
+        if (op.kind == DrawOpKind::SetInk) ink = op.colour;
+        if (op.kind == DrawOpKind::MoveTo) std::tie(x, y) = std::pair(op.x, op.y);
+        if (op.kind == DrawOpKind::Box || op.kind == DrawOpKind::Image) {
+            out << '|' << (op.kind == DrawOpKind::Box ? "box" : op.text) << ' ' << op.x << ',' << op.y << '-' << op.x2
+                << ',' << op.y2;
+        }
+        if (op.kind == DrawOpKind::SampleColour) out << "|sample";
+        if (op.kind == DrawOpKind::FillLike) out << "|fill " << op.x << ',' << op.y;
+        if (op.kind == DrawOpKind::Print && !op.text.empty()) {
+            out << '|' << (ink == kNoteColour ? "note " : "") << x << ',' << y << ' ' << op.text;
+        }
+    }
+    return out.str().substr(1);
+}
+
+}  // namespace
+
+TEST(AccessibleText, MarksFieldsAndPanelsInWords)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {AnswerInWords("Q", true), "1 quadrato"}, {AnswerInWords("QQC", true), "2 quadrati, 1 cerchio"},
+        {AnswerInWords("CCC", true), "3 cerchi"}, {AnswerInWords("CQ", false), "1 quadrato, 1 cerchio"},
+        // Only upper-case Q and C in the four cells draw a mark; none at all is said once scored.
+        {AnswerInWords("QxCc", true), "1 quadrato, 1 cerchio"}, {AnswerInWords("QQQQC", true), "4 quadrati"},
+        {AnswerInWords("qcx", true), "nessuna cifra giusta"}, {AnswerInWords("", false), ""},
+        {FieldName("Tentativo 03", "1234"), "Tentativo 03: 1 2 3 4"},
+        {FieldName("Tentativo 01", " 12 7 "), "Tentativo 01: spazio 1 2 spazio 7"},
+        {FieldName("Tentativo 03", "    "), "Tentativo 03: vuoto"},
+        {TextPanelName(" Scrivi.\r\n\r\nIl quadrato.\nIl cerchio.\r\n", ""), "Scrivi. Il quadrato.\nIl cerchio."},
+        {TextPanelName("Tentativo 02", "x"), "Tentativo 02, nota: x"}, {TextPanelName("", "x"), "nota: x"},
+        {InfoPanelName(kDigitPanel, "05-03-2026", "0-------89"), "05-03-2026, cifre non provate: 0 8 9"},
+        {InfoPanelName(kDigitPanel, "05-03-2026", "----------"), "05-03-2026, cifre non provate: nessuna"},
+        {InfoPanelName(kClockPanel, " 14:05:09 ", "input # 3"), "ore 14:05:09, input # 3"},
+        {InfoPanelName(kElapsedPanel, "12.3 s", "secondi"), "12.3 secondi"}, {InfoPanelName(999, " a ", "b"), "a, b"},
+        {InfoPanelName(999, "a", ""), "a"}};
+    for (const auto& [got, want] : cases) EXPECT_EQ(got, want);
+}
+
+TEST(BoardPictures, TextPanelsHaveTheirLinesOnePitchApartAndTheNoteOverEach)
+{
+    // A text as high as 10 pixels plus its characters: the pitch shows which line set it.
+    const TextMeasure measure{[](const FontSpec&, const std::string& t) { return PixelSize{7, 10 + int(t.size())}; },
+                              {}};
+    const tuple<const char*, const char*, const char*> cases[] = {
+        {"ab\r\nlonger\r\nc", "", "box 0,0-120,40|0,0 ab|0,16 longer|0,32 c"},
+        {"Tentativo 03", "x", "box 0,0-120,40|0,0 Tentativo 03|note 0,0 x"},
+        {"ab\r\ncd\r\n", "7?", "box 0,0-120,40|0,0 ab|note 0,0 7?|0,12 cd|note 0,12 7?|note 0,24 7?"}};
+    for (const auto& [text, note, ops] : cases) {
+        const TextPanel panel{text, {kLabelFace, 16, 0}, 0x123456, 0x654321, note};
+        const Picture picture = TextPanelPicture(panel, {120, 40}, measure);
+        EXPECT_EQ(tuple(Describe(picture), picture.name), tuple(ops, TextPanelName(text, note)));
+    }
+    InitGame({});
+    EXPECT_EQ(RowLabelPicture(gameState, 3, {120, 20}, measure).name, "Tentativo 03");
+    const auto help = [&measure](int attempt) { return HelpPanelPicture(gameState, attempt, {820, 65}, measure); };
+    EXPECT_EQ(tuple(help(0).has_value(), help(15).has_value(), help(14).value().name),
+              tuple(false, false, std::string(kHelpSentence1) + " " + kHelpSentence2 + " " + kHelpSentence3));
+}
+
+TEST(BoardPictures, InfoPanelTextsAreCentredInTheirHalvesAndTheClocksNamedSilently)
+{
+    // Every character 8 pixels wide, and a text as high as 6 pixels plus its length.
+    const TextMeasure measure{
+        [](const FontSpec&, const std::string& t) { return PixelSize{8 * int(t.size()), 6 + int(t.size())}; }, {}};
+    const tuple<int, PixelSize, const char*, const char*, const char*, NameEvent> cases[] = {
+        {kDigitPanel, {180, 40}, "03-05-2026", "0-2---6789",
+         "box 0,0-180,20|50,2 03-05-2026|box 0,20-180,40|50,22 0-2---6789", NameEvent::WhenChanged},
+        {kClockPanel, {130, 40}, " 10:20:30 ", "input # 3",
+         "box 0,0-130,20|25,2  10:20:30 |box 0,20-130,40|29,22.5 input # 3", NameEvent::Silent},
+        {kElapsedPanel, {136, 41}, "12.3 s", "secondi",
+         "box 0,0-136,20.5|44,4.25 12.3 s|box 0,20.5-136,41|40,24.25 secondi", NameEvent::Silent},
+        // Wider and taller than the panel: it overflows both sides alike.
+        {kDigitPanel, {40, 20}, "03-05-2026", "x", "box 0,0-40,10|-20,-3 03-05-2026|box 0,10-40,20|16,11.5 x",
+         NameEvent::WhenChanged}};
+    for (const auto& [id, size, top, bottom, ops, event] : cases) {
+        const Picture picture = InfoPanelPicture(id, top, bottom, size, measure);
+        EXPECT_EQ(tuple(Describe(picture), picture.name, picture.nameEvent),
+                  tuple(ops, InfoPanelName(id, top, bottom), event));
+    }
+}
+
+TEST(BoardPictures, AnswerMarksAreSquaresThenCirclesInTheirQuartersEachRepaintedOnTheBox)
+{
+    const tuple<const char*, bool, PixelSize, const char*, NameEvent> cases[] = {
+        {"QQC", true, {100, 25}, "box 0,0-100,25|sample|q.bmp 0,0-25,25|fill 0,0|q.bmp 25,0-50,25|fill 25,0|"
+         "c.bmp 50,0-75,25|fill 50,0", NameEvent::Always},
+        {"QqCx", true, {100, 25}, "box 0,0-100,25|sample|q.bmp 0,0-25,25|fill 0,0|c.bmp 50,0-75,25|fill 50,0",
+         NameEvent::Always},
+        {"CCCC", false, {90, 22}, "box 0,0-90,22|sample|c.bmp 0,0-22.5,22|fill 0,0|c.bmp 22.5,0-45,22|fill 22.5,0|"
+         "c.bmp 45,0-67.5,22|fill 45,0|c.bmp 67.5,0-90,22|fill 67.5,0", NameEvent::WhenChanged},
+        {"", true, {100, 25}, "box 0,0-100,25|sample", NameEvent::Always},
+        {"", false, {100, 25}, "box 0,0-100,25|sample", NameEvent::WhenChanged}};
+    for (const auto& [answer, scored, size, ops, event] : cases) {
+        const Picture picture = AnswerMarksPicture(answer, scored, size);
+        EXPECT_EQ(tuple(Describe(picture), picture.name, picture.nameEvent),
+                  tuple(ops, AnswerInWords(answer, scored), event));
+        const DrawOp& sample = *std::ranges::find(picture.ops, DrawOpKind::SampleColour, &DrawOp::kind);
+        EXPECT_TRUE(sample.x >= 0 && sample.x < size.width && sample.y >= 0 && sample.y < size.height);  // on the box
+    }
+}
+
+TEST(LayOutRows, EachRowOneCellHighOnePixelBelowTheLastWithItsAnswerBoxBeside)
+{
+    InitGame({});
+    GameState game = gameState;
+    game.fieldStyle[2].lines = 2;
+    game.fieldStyle[3].fontSize = 12;
+    // Cells 3/4 of the size wide and 3/2 of it high: 18 by 36 at 24 points, 9 by 18 at 12.
+    const BoardRows board =
+        LayOutRows(game, {{}, [](const FontSpec& f) { return FontCell{f.size * 3 / 4, f.size * 3 / 2}; }});
+    int y = 75;  // the first row below the toggles
+    for (int row = 1; row <= kRowCount; ++row) {
+        const auto& [label, field, answer] = board.rows[row];
+        const int cell = row == 3 ? 18 : 36, lines = row == 2 ? 2 : 1, gap = answer.x - field.x - field.width;
+        EXPECT_EQ(tuple(label.id, field.id, answer.id, label.y, field.y, answer.y),
+                  tuple(300 + row, 400 + row, 500 + row, y, y, y));
+        EXPECT_EQ(tuple(label.height, field.height, answer.height), tuple(cell, cell * lines, cell)) << row;
+        // Four columns of the face beside four square cells of the row's height.
+        EXPECT_EQ(tuple(field.width, answer.width), tuple(2 * cell, 4 * cell)) << row;
+        EXPECT_TRUE(label.x + label.width < field.x && gap > 0 && gap < 8) << row;
+        y += cell * lines + 1;
+    }
+    EXPECT_EQ(tuple(board.help.id, board.help.y, y), tuple(kHelpPanel, y, 611));  // under row 14
+    const ControlPlace last = TogglePlace(kHighlightToggleBase, 9);  // the toggles above the rows, within the window
+    EXPECT_TRUE(last.y + last.height < 75 && last.x + last.width <= kClientWidth);
+}

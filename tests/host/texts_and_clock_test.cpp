@@ -1,0 +1,73 @@
+// The texts the program writes, its rounding and the clocks' figures.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+#include "base/runtime_error.h"
+#include "base/text.h"
+#include "game/clock.h"
+
+// The error box's text for an exception thrown during an operation.
+template <class Thrown>
+std::string BoxFor(const Thrown& thrown) try { throw thrown; } catch (...) { return CurrentExceptionText("LoadRow"); }
+
+TEST(Texts, NumbersDatesTimesCaptionsErrorBoxesAndLines)
+{
+    const std::pair<std::string, std::string> cases[] = {{TwoDigits(7), "07"}, {TwoDigits(14), "14"},
+        {NumberText(0), " 0"}, {NumberText(3), " 3"}, {NumberText(-2), "-2"},
+        {std::string(TrimBlanks("  1 2 ")), "1 2"}, {std::string(TrimBlanks("\t1 ")), "\t1"},
+        {std::string(TrimBlanks("   ")), ""},
+        {DateText({999, 12, 31, 0, 0, 0, 0}), "12-31-0999"}, {DateText({2026, 3, 5, 0, 0, 0, 0}), "03-05-2026"},
+        {TimeText({2024, 3, 1, 4, 5, 9, 999}), "04:05:09"}, {ClockTopText({2024, 3, 1, 14, 5, 9, 0}), " 14:05:09 "},
+        {AttemptCaption(14), "input # 14"}, {BoxFor(std::out_of_range("x")), "Subscript out of range 9 in LoadRow"},
+        {BoxFor(std::bad_alloc()), "Out of memory 7 in LoadRow"},
+        {BoxFor(std::length_error("x")), "Out of memory 7 in LoadRow"},
+        {BoxFor(42), "Internal error 51 in LoadRow"}};
+    for (const auto& [got, want] : cases) EXPECT_EQ(got, want);
+    // Only CR LF pairs end lines; a trailing pair leaves an empty last line.
+    const std::pair<const char*, std::vector<std::string>> texts[] = {{"a\r\nbcd\r\n", {"a", "bcd", ""}}, {"", {""}},
+        {"\r\n", {"", ""}}, {"a\nb", {"a\nb"}}, {"a\n\rb", {"a\n\rb"}}, {"a\r\r\nb\r\n\nc", {"a\r", "b", "\nc"}}};
+    for (const auto& [text, lines] : texts) EXPECT_EQ(SplitAtLineBreaks(text), lines) << text;
+}
+
+TEST(Texts, HalvesRoundToEvenAndSecondsKeepOneDecimal)
+{
+    constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
+    const std::pair<double, std::int32_t> rounded[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {-2.5, -2}, {-1.7, -2},
+        {std::nextafter(2.5, 3.0), 3}, {1e12, kMax}, {-1e12, -kMax - 1}, {std::nan(""), 0}};
+    for (const auto& [value, whole] : rounded) EXPECT_EQ(RoundHalfEven(value), whole) << value;
+    EXPECT_EQ(std::tuple(PixelOf(7.5), PixelOf(1e12), PixelOf(-1e12), PixelOf(NAN)),
+              std::tuple(8, 1 << 30, -(1 << 30), 0));
+    // 12.25 is an exact half and goes to the even tenth; 0.15 is stored just below
+    // 0.15 although 0.15 * 10 == 1.5; 0.05 just above 0.05.
+    const std::pair<double, const char*> seconds[] = {{0, "0.0 s"}, {-0.0, "0.0 s"}, {12.34, "12.3 s"},
+        {12.36, "12.4 s"}, {-0.3, "-0.3 s"}, {-0.04, "-0.0 s"}, {9999.96, "10000.0 s"}, {123456.7, "123456.7 s"},
+        {1e20, "100000000000000000000.0 s"}, {12.25, "12.2 s"}, {12.75, "12.8 s"}, {0.05, "0.1 s"},
+        {0.15, "0.1 s"}, {INFINITY, "inf s"}, {-INFINITY, "-inf s"}, {NAN, "nan s"}};
+    for (const auto& [value, text] : seconds) EXPECT_EQ(ElapsedText(value), text) << value;
+}
+
+TEST(GameClock, GivesTheTimeOfDayDifferenceWithoutMidnightOrClockChanges)
+{
+    EXPECT_EQ(StartGameClock(100.5, 7.0).startTime, 100);  // the start to the even second
+    GameClock clock = StartGameClock(101.5, 7.0);
+    EXPECT_EQ(ElapsedText(ElapsedSeconds(clock, 101.6, 7.1)), "-0.4 s");
+    // Ten hours of ticks; the monotonic clock steps in 16 ms units and runs 100 ppm fast.
+    clock = StartGameClock(45296.789, 1000.0);
+    for (int tick = 1; tick <= 360000; ++tick) {
+        const double wall = (45296789 + 100 * tick) / 1000.0;
+        ASSERT_EQ(ElapsedSeconds(clock, wall, 1000.0 + std::floor(tick * 0.1 * 1.0001 / 0.016) * 0.016), wall - 45297);
+    }
+    clock = StartGameClock(86390.0, 0.0);  // over midnight, the steady clock read a little late now and then
+    for (int tick = 1; tick <= 200; ++tick) {
+        const double wall = std::fmod(86390.0 + tick * 0.1, 86400.0);
+        EXPECT_NEAR(ElapsedSeconds(clock, wall, tick * 0.1 + 0.003 * (tick % 5)), tick * 0.1, 1e-6) << tick;
+    }
+    clock = StartGameClock(7200.0, 0.0);
+    EXPECT_NEAR(ElapsedSeconds(clock, 10810.1, 10.1), 10.1, 1e-9);  // summer time starts
+    EXPECT_NEAR(ElapsedSeconds(clock, 7220.1, 20.1), 20.1, 1e-9);   // and ends
+    EXPECT_NEAR(ElapsedSeconds(clock, 7093.3, 20.2), 20.2, 1e-9);   // set back by hand
+    EXPECT_NEAR(ElapsedSeconds(clock, 7103.2, 30.1), 30.1, 1e-9);
+}
