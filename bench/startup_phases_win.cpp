@@ -11,20 +11,9 @@
 
 #include "app/entry_win.h"
 #include "input/shell_win.h"
+#include "timing_win.h"
 
 namespace {
-
-double Now()
-{
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / frequency;
-}
 
 struct Mark {
     std::string phase;
@@ -53,12 +42,6 @@ void NoteMark(const char* phase)
     if (marks.back().phase.starts_with("every field")) {
         loopHook = SetWindowsHookExA(WH_GETMESSAGE, NoteFirstMessage, nullptr, GetCurrentThreadId());
     }
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
 }
 
 }  // namespace
