@@ -1,0 +1,20 @@
+#include "app/entry_gtk.h"
+
+#include <gtk/gtk.h>
+
+#include "app/main_window_gtk.h"
+#include "game/game_state.h"
+#include "input/shell_gtk.h"
+
+int RunIndovina(const Clocks& clocks)
+{
+    shell.board = Board{};
+    shell.board.platform = GtkPlatform(clocks);
+    InitGame(clocks.localTime());
+    BuildMainWindow();
+    OpenMainWindow();
+    while (shell.windowAlive) g_main_context_iteration(nullptr, TRUE);
+    // The window and its surfaces are gone: their fonts and the rest go with the record.
+    shell = Shell{};
+    return 0;
+}

@@ -1,0 +1,9 @@
+# The native Linux game (GTK 4): the Debian packages it is built, run and tested with.
+# shellcheck shell=bash
+
+GTK_BUILD_PACKAGES=(cmake make g++ pkg-config libgtk-4-dev dpkg-dev)
+# The faces the board asks for, as the Wine set-up maps them: Times New Roman to
+# Liberation Serif, Lucida Console to FreeMono, OCR-B 10 BT to OCR B.
+GTK_RUN_PACKAGES=(fonts-liberation fonts-freefont-ttf fonts-ocr-b)
+# The play test: keys through the display server, the board read over AT-SPI.
+GTK_TEST_PACKAGES=(xvfb xdotool dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
