@@ -75,7 +75,12 @@ TEST(BoardPictures, TextPanelsHaveTheirLinesOnePitchApartAndTheNoteOverEach)
         {"Tentativo 03", "x", "box 0,0-120,40|0,0 Tentativo 03|note 0,0 x"},
         {"ab\r\ncd\r\n", "7?", "box 0,0-120,40|0,0 ab|note 0,0 7?|0,12 cd|note 0,12 7?|note 0,24 7?"}};
     for (const auto& [text, note, ops] : cases) {
-        const TextPanel panel{text, {kLabelFace, 16, 0}, 0x123456, 0x654321, note};
+        TextPanel panel;  // member by member: GCC 12 warns falsely on the nested braces
+        panel.text = text;
+        panel.font = FontSpec{kLabelFace, 16, 0};
+        panel.ink = 0x123456;
+        panel.back = 0x654321;
+        panel.note = note;
         const Picture picture = TextPanelPicture(panel, {120, 40}, measure);
         EXPECT_EQ(tuple(Describe(picture), picture.name), tuple(ops, TextPanelName(text, note)));
     }

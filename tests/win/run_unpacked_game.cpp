@@ -4,27 +4,24 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <memory>
+
+#include "base/board.h"
 
 int main()
 {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA("indovina.exe", nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    PROCESS_INFORMATION game{};
+    if (!CreateProcessA("indovina.exe", nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &game)) {
         return std::printf("cannot start indovina.exe (error %lu)\n", GetLastError()), 1;
     }
-    const std::unique_ptr<void, decltype(&CloseHandle)> game(process.hProcess, &CloseHandle);
-    CloseHandle(process.hThread);
     HWND window = nullptr;
-    for (int i = 0; i < 1000 && !IsWindowVisible(window); ++i, Sleep(10)) {
-        window = FindWindowA(nullptr, "Indovina il numero 0.01");
-    }
+    for (int i = 0; i < 1000 && !IsWindowVisible(window); ++i, Sleep(10)) window = FindWindowA(nullptr, kCaption);
     DWORD code = 1;
     if (!IsWindowVisible(window) || !PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0) ||
-        WaitForSingleObject(game.get(), 10000) != WAIT_OBJECT_0 || !GetExitCodeProcess(game.get(), &code)) {
-        TerminateProcess(game.get(), 99);
+        WaitForSingleObject(game.hProcess, 10000) != WAIT_OBJECT_0 || !GetExitCodeProcess(game.hProcess, &code)) {
+        TerminateProcess(game.hProcess, 99);
         return std::printf("the game's window did not show, or the game did not end once it was closed\n"), 1;
     }
-    return static_cast<int>(code);
+    return int(code);
 }
