@@ -44,6 +44,7 @@ HWND CreateBoardSurface(const ControlPlace& place, DWORD extraStyle)
 {
     HWND surface = CreateSurface(shell.mainWindow, place.id, place.x, place.y, place.width, place.height, extraStyle,
                                  *shell.fonts);
+    shell.controls[place.id] = surface;
     if (surface != nullptr) {
         RegisterControlSlots(surface);
         SendMessageA(surface, WM_SETFONT, reinterpret_cast<WPARAM>(shell.dialogFont.get()), FALSE);
@@ -55,9 +56,10 @@ void CreateToggles(int base)
 {
     for (int digit = 0; digit <= 9; ++digit) {
         const ControlPlace place = TogglePlace(base, digit);
-        CreateControl(shell.mainWindow, "BUTTON", std::string(1, static_cast<char>('0' + digit)),
-                      BS_AUTOCHECKBOX | BS_PUSHLIKE, place.id, place.x, place.y, place.width, place.height,
-                      shell.dialogFont.get());
+        shell.controls[place.id] =
+            CreateControl(shell.mainWindow, "BUTTON", std::string(1, static_cast<char>('0' + digit)),
+                          BS_AUTOCHECKBOX | BS_PUSHLIKE, place.id, place.x, place.y, place.width, place.height,
+                          shell.dialogFont.get());
     }
 }
 

@@ -27,7 +27,9 @@ void OnCommand(WPARAM wParam)
 {
     // The notification code in the high word is ignored: a double click on a row's
     // field selects it as a click does.
-    HandleCommand(shell.board, LOWORD(wParam));
+    const int id = LOWORD(wParam);
+    if (ClassifyCommand(id) == CommandKind::Toggle) ReadToggles();
+    HandleCommand(shell.board, id);
 }
 
 void OnDestroy(HWND window)

@@ -11,7 +11,11 @@ void MarkStartup(const char* phase)
 
 namespace {
 
-HWND Control(int id) { return GetDlgItem(shell.mainWindow, id); }
+HWND Control(int id)
+{
+    const auto found = shell.controls.find(id);
+    return found != shell.controls.end() ? found->second : GetDlgItem(shell.mainWindow, id);
+}
 
 HWND Field(int row) { return Control(kRowFieldBase + row); }
 
@@ -31,18 +35,18 @@ void WriteSlots(int row, const FieldSlots& slots)
     SetControlSlot(field, kCaretColumnSlot, slots.caretColumn);
 }
 
-NoteToggles ReadNoteToggles()
-{
-    NoteToggles toggles;
-    for (int digit = 0; digit <= 9; ++digit) {
-        const auto d = static_cast<std::size_t>(digit);
-        toggles.crossedOut[d] = IsDlgButtonChecked(shell.mainWindow, kCrossOutToggleBase + digit) == BST_CHECKED;
-        toggles.highlighted[d] = IsDlgButtonChecked(shell.mainWindow, kHighlightToggleBase + digit) == BST_CHECKED;
-    }
-    return toggles;
-}
+bool Checked(int id) { return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 }  // namespace
+
+void ReadToggles()
+{
+    for (int digit = 0; digit <= 9; ++digit) {
+        const auto d = static_cast<std::size_t>(digit);
+        shell.toggles.crossedOut[d] = Checked(kCrossOutToggleBase + digit);
+        shell.toggles.highlighted[d] = Checked(kHighlightToggleBase + digit);
+    }
+}
 
 BoardPlatform Win32Platform(const Clocks& clocks)
 {
@@ -56,7 +60,7 @@ BoardPlatform Win32Platform(const Clocks& clocks)
                         [](const FontSpec& font) { return MeasureWith(*shell.fonts).cell(font); }};
     platform.readSlots = ReadSlots;
     platform.writeSlots = WriteSlots;
-    platform.toggles = ReadNoteToggles;
+    platform.toggles = [] { return shell.toggles; };
     platform.showBox = ShowMessageBox;
     platform.windowAlive = [] { return IsDialogAlive(shell.mainWindow); };
     platform.endWindow = [] { EndDialogWindow(shell.mainWindow); };

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <map>
+
 #include "base/gdi_win.h"
 #include "input/board_platform.h"
 #include "render/surface_win.h"
@@ -27,6 +29,12 @@ struct Shell {
     FontBookOwner fonts;         // the surfaces' fonts; outlive the surfaces
     UINT_PTR clockTimer = 0;     // what SetTimer returned: its id, or 0 when it did not start
     HHOOK keyboardHook = nullptr;
+    // The controls by id, as they were made: asking the window for a child by its
+    // id costs a round trip to the window server under Wine, on every drawing.
+    std::map<int, HWND> controls;
+    // The note toggles' states, read from the buttons whenever one may have changed
+    // (a toggle's command): every field drawn asks for all twenty.
+    NoteToggles toggles;
     Board board;
     // Called between the phases of start-up when set (the benchmark times them).
     void (*startupMark)(const char* phase) = nullptr;
@@ -36,6 +44,9 @@ struct Shell {
 void MarkStartup(const char* phase);
 
 extern Shell shell;
+
+// Reads the twenty toggles' states into shell.toggles.
+void ReadToggles();
 
 // The board's platform on shell.mainWindow, with the clocks given.
 BoardPlatform Win32Platform(const Clocks& clocks);

@@ -63,12 +63,17 @@ struct FontBook {
 
     void SelectFont(HFONT font)
     {
+        // Selecting a font realises it for the context, which costs far more than
+        // the drawing itself: a font already selected stays.
+        if (font == selected) return;
         if (measuringSelection) {
             SelectObject(measuring.get(), font);
         } else {
             measuringSelection.emplace(measuring.get(), font);
         }
+        selected = font;
     }
+    HFONT selected = nullptr;
 };
 
 void FreeFontBook(FontBook* book) { delete book; }
@@ -118,6 +123,7 @@ struct DrawingSurface {
     MemoryDc dc;
     std::optional<SelectionRestorer> bitmapSelection;
     std::optional<SelectionRestorer> fontSelection;
+    HFONT font = nullptr;  // the one selected
     int lineHeight = 0;
     COLORREF sampled = 0;
 };
@@ -177,12 +183,16 @@ void SelectSurfaceFont(DrawingSurface& s, const FontSpec& spec)
 {
     const FontEntry* entry = s.fonts->Font(spec);
     if (entry == nullptr) return;
+    s.lineHeight = entry->cell.lineHeight;
+    // Every picture sets its font anew; selecting the one already selected again
+    // would realise it again, at many times the cost of the drawing.
+    if (entry->font.get() == s.font) return;
+    s.font = entry->font.get();
     if (s.fontSelection) {
         SelectObject(s.dc.get(), entry->font.get());
     } else {
         s.fontSelection.emplace(s.dc.get(), entry->font.get());
     }
-    s.lineHeight = entry->cell.lineHeight;
 }
 
 // An image file by a bare or relative name: the current directory first, so that
