@@ -76,25 +76,25 @@ struct FontBook {
         if (unhinted != nullptr) g_object_unref(unhinted);
     }
 
-    const FontEntry& Font(const FontSpec& spec)
+    const FontEntry& Font(const FontSpec& asked)
     {
-        std::int32_t size = spec.size;
+        std::int32_t size = asked.size;
         if (size < 1 || size > 72) size = 8;
-        FontKey key{spec.face, size, spec.style};
+        FontKey key{asked.face, size, asked.style};
         if (const auto found = fonts.find(key); found != fonts.end()) return found->second;
 
         FontEntry entry;
         entry.description = pango_font_description_new();
-        pango_font_description_set_family(entry.description, FamiliesFor(spec.face).c_str());
+        pango_font_description_set_family(entry.description, FamiliesFor(asked.face).c_str());
         // The size is the em in whole pixels, truncated, as the Windows shell asks
         // for its fonts: the rows of the board are laid out from these metrics.
         pango_font_description_set_absolute_size(entry.description, (kPixelsPerInch * size / 72) * PANGO_SCALE);
         pango_font_description_set_weight(entry.description,
-                                          (spec.style & 1) ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-        pango_font_description_set_style(entry.description, (spec.style & 2) ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+                                          (asked.style & 1) ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+        pango_font_description_set_style(entry.description, (asked.style & 2) ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
         entry.attributes = pango_attr_list_new();
-        if (spec.style & 4) pango_attr_list_insert(entry.attributes, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-        if (spec.style & 8) pango_attr_list_insert(entry.attributes, pango_attr_strikethrough_new(TRUE));
+        if (asked.style & 4) pango_attr_list_insert(entry.attributes, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+        if (asked.style & 8) pango_attr_list_insert(entry.attributes, pango_attr_strikethrough_new(TRUE));
 
         // A line is as high as GDI makes a font's cell: the ascent and the descent
         // of the face's design, each rounded to whole pixels (FreeMono at 32
@@ -174,10 +174,10 @@ std::string Utf8FromLatin1(const std::string& text)
 TextMeasure MeasureWith(FontBook& fonts)
 {
     TextMeasure measure;
-    measure.text = [&fonts](const FontSpec& spec, const std::string& text) {
-        return fonts.Measure(fonts.Font(spec), text);
+    measure.text = [&fonts](const FontSpec& asked, const std::string& text) {
+        return fonts.Measure(fonts.Font(asked), text);
     };
-    measure.cell = [&fonts](const FontSpec& spec) { return fonts.Font(spec).cell; };
+    measure.cell = [&fonts](const FontSpec& asked) { return fonts.Font(asked).cell; };
     return measure;
 }
 

@@ -33,12 +33,12 @@ struct FontBook {
     int pixelsPerInch = 96;
 
     // The font of a request, made on first use. Null when the system makes none.
-    const FontEntry* Font(const FontSpec& spec)
+    const FontEntry* Font(const FontSpec& asked)
     {
-        std::int32_t size = spec.size;
+        std::int32_t size = asked.size;
         if (size < 1 || size > 72) size = 8;
-        std::string face = spec.face.substr(0, LF_FACESIZE - 1);
-        FontKey key{face, size, spec.style};
+        std::string face = asked.face.substr(0, LF_FACESIZE - 1);
+        FontKey key{face, size, asked.style};
         if (const auto found = fonts.find(key); found != fonts.end()) return &found->second;
 
         LOGFONTA request{};
@@ -46,10 +46,10 @@ struct FontBook {
         // points at 96 dpi ask for 18 pixels, not 19), since the rows of the board are
         // laid out from the metrics that this request gives.
         request.lfHeight = -(pixelsPerInch * size / 72);
-        request.lfWeight = (spec.style & 1) ? FW_BOLD : FW_NORMAL;
-        request.lfItalic = (spec.style & 2) ? TRUE : FALSE;
-        request.lfUnderline = (spec.style & 4) ? TRUE : FALSE;
-        request.lfStrikeOut = (spec.style & 8) ? TRUE : FALSE;
+        request.lfWeight = (asked.style & 1) ? FW_BOLD : FW_NORMAL;
+        request.lfItalic = (asked.style & 2) ? TRUE : FALSE;
+        request.lfUnderline = (asked.style & 4) ? TRUE : FALSE;
+        request.lfStrikeOut = (asked.style & 8) ? TRUE : FALSE;
         request.lfCharSet = DEFAULT_CHARSET;
         std::memcpy(request.lfFaceName, face.data(), face.size());
         GdiOwned<HFONT> created(CreateFontIndirectA(&request));
@@ -90,16 +90,16 @@ FontBookOwner NewFontBook()
 TextMeasure MeasureWith(FontBook& fonts)
 {
     TextMeasure measure;
-    measure.text = [&fonts](const FontSpec& spec, const std::string& text) {
-        const FontEntry* entry = fonts.Font(spec);
+    measure.text = [&fonts](const FontSpec& asked, const std::string& text) {
+        const FontEntry* entry = fonts.Font(asked);
         if (entry == nullptr) return PixelSize{};
         fonts.SelectFont(entry->font.get());
         SIZE extent{};
         GetTextExtentPoint32A(fonts.measuring.get(), text.data(), TextLength(text), &extent);
         return PixelSize{extent.cx, extent.cy};
     };
-    measure.cell = [&fonts](const FontSpec& spec) {
-        const FontEntry* entry = fonts.Font(spec);
+    measure.cell = [&fonts](const FontSpec& asked) {
+        const FontEntry* entry = fonts.Font(asked);
         return entry != nullptr ? entry->cell : FontCell{};
     };
     return measure;
@@ -179,9 +179,9 @@ LRESULT CALLBACK SurfaceControlProc(HWND window, UINT message, WPARAM wParam, LP
     return result;
 }
 
-void SelectSurfaceFont(DrawingSurface& s, const FontSpec& spec)
+void SelectSurfaceFont(DrawingSurface& s, const FontSpec& asked)
 {
-    const FontEntry* entry = s.fonts->Font(spec);
+    const FontEntry* entry = s.fonts->Font(asked);
     if (entry == nullptr) return;
     s.lineHeight = entry->cell.lineHeight;
     // Every picture sets its font anew; selecting the one already selected again
