@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "base/rounding.h"
+
 namespace {
 
 DrawOp Op(DrawOpKind kind) { return DrawOp{kind}; }
@@ -95,4 +97,12 @@ DrawOp FillLikeOp(double x, double y)
     op.x = x;
     op.y = y;
     return op;
+}
+
+PixelBox BoxPixels(const DrawOp& box)
+{
+    PixelBox pixels{PixelOf(box.x), PixelOf(box.y), PixelOf(box.x2), PixelOf(box.y2)};
+    if (pixels.left > pixels.right) std::swap(pixels.left, pixels.right);
+    if (pixels.top > pixels.bottom) std::swap(pixels.top, pixels.bottom);
+    return pixels;
 }

@@ -92,6 +92,16 @@ DrawOp ImageOp(std::string fileName, double x1, double y1, double x2, double y2)
 DrawOp SampleColourOp(double x, double y);
 DrawOp FillLikeOp(double x, double y);
 
+// A Box operation's corners as whole pixels, in either order given: left and top
+// first. Every player draws boxes from these.
+struct PixelBox {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+PixelBox BoxPixels(const DrawOp& box);
+
 // When a surface's new name is told to a screen reader that follows name changes.
 enum class NameEvent {
     WhenChanged,  // a name that differs from the last one is announced

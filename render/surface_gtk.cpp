@@ -262,12 +262,7 @@ void RoundedPath(cairo_t* cr, double left, double top, double width, double heig
 // and bottom edges are left out, as GDI's RoundRect leaves them.
 void DrawBox(cairo_t* cr, const DrawOp& op)
 {
-    int left = PixelOf(op.x);
-    int top = PixelOf(op.y);
-    int right = PixelOf(op.x2);
-    int bottom = PixelOf(op.y2);
-    if (left > right) std::swap(left, right);
-    if (top > bottom) std::swap(top, bottom);
+    const auto [left, top, right, bottom] = BoxPixels(op);
     const int width = right - left;
     const int height = bottom - top;
     const int curve = std::min(width, height) * std::clamp<int>(op.size, 0, 100) / 100;

@@ -237,12 +237,7 @@ void DrawImageFile(DrawingSurface& s, const DrawOp& op)
 
 void DrawBox(HDC dc, const DrawOp& op)
 {
-    int left = PixelOf(op.x);
-    int top = PixelOf(op.y);
-    int right = PixelOf(op.x2);
-    int bottom = PixelOf(op.y2);
-    if (left > right) std::swap(left, right);
-    if (top > bottom) std::swap(top, bottom);
+    const auto [left, top, right, bottom] = BoxPixels(op);
     const int curve = std::min(right - left, bottom - top) * std::clamp<int>(op.size, 0, 100) / 100;
     GdiOwned<HPEN> pen(CreatePen(PS_SOLID, 1, ToColorRef(op.colour)));
     GdiOwned<HBRUSH> brush(CreateSolidBrush(ToColorRef(op.fill)));

@@ -55,8 +55,8 @@ public:
 
     // What a screen reader reads for a surface: its window text ("Tentativo 01: 1 2").
     std::string Name(int controlId);
-    // A surface's bitmap, as the control paints it: pixels row by row from the top
-    // left, each 0x00BBGGRR.
+    // A surface's bitmap, read with SurfacePixel on the game's thread: pixels row by
+    // row from the top left, each 0x00BBGGRR.
     struct Bitmap {
         int width, height;
         std::vector<Colour> pixels;
