@@ -49,14 +49,13 @@ void EndDialogWindow(HWND dialog);
 // fixed caption.
 void ShowMessageBox(const std::string& text);
 
+// The run-time error box for the exception being handled, then the end of the
+// window (of the dialog, for a control's callback).
+void ReportEscapedException(HWND window, const char* where) noexcept;
+
 // Runs a callback's work. An exception must not cross the system's frames: one
 // that escapes shows the run-time error box ("Subscript out of range 9 in ...")
 // and ends the window, as the field editor's errors do.
-template <class Work>
-void RunGuarded(HWND window, const char* where, Work&& work) noexcept;
-
-void ReportEscapedException(HWND window, const char* where) noexcept;
-
 template <class Work>
 void RunGuarded(HWND window, const char* where, Work&& work) noexcept
 {
