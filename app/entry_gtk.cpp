@@ -6,11 +6,12 @@
 #include "game/game_state.h"
 #include "input/shell_gtk.h"
 
-int RunIndovina(const Clocks& clocks)
+int RunIndovina(const Clocks& clocks, void (*prepare)())
 {
     shell.board = Board{};
     shell.board.platform = GtkPlatform(clocks);
     InitGame(clocks.localTime());
+    if (prepare != nullptr) prepare();
     BuildMainWindow();
     OpenMainWindow();
     while (shell.windowAlive) g_main_context_iteration(nullptr, TRUE);

@@ -99,6 +99,7 @@ GtkWidget* BuildMenu(GtkWidget* window)
     g_menu_append(popup, entry.c_str(), "board.author");
     g_menu_append_submenu(bar, kAuthorMenu, G_MENU_MODEL(popup));
     GtkWidget* menuBar = gtk_popover_menu_bar_new_from_model(G_MENU_MODEL(bar));
+    AttachMenuKeys(menuBar);
     g_object_unref(popup);
     g_object_unref(bar);
     return menuBar;

@@ -8,6 +8,7 @@
 namespace {
 
 constexpr std::uint32_t kF10 = 0xffc7;
+constexpr std::uint32_t kUp = 0xff52, kDown = 0xff54, kKpUp = 0xff97, kKpDown = 0xff99;
 
 NativeKey NativeKeyOf(guint keyValue, guint hardwareCode, GdkModifierType state, bool released)
 {
@@ -32,22 +33,18 @@ void GiveToGame(const NativeKey& native)
     shell.board.state.handlingKey = nested;
 }
 
-// True while a menu of the window is open: a popover of it is shown.
-bool MenuOpen(GtkWidget* widget)
-{
-    for (GtkWidget* child = gtk_widget_get_first_child(widget); child != nullptr;
-         child = gtk_widget_get_next_sibling(child)) {
-        if ((GTK_IS_POPOVER(child) && gtk_widget_get_visible(child)) || MenuOpen(child)) return true;
-    }
-    return false;
-}
-
 bool IsEnter(guint keyValue) { return keyValue == nativeKey::kReturn || keyValue == nativeKey::kKpEnter; }
 
 gboolean OnKeyPressed(GtkEventControllerKey* controller, guint keyValue, guint hardwareCode, GdkModifierType state,
                       gpointer data)
 {
     GiveToGame(NativeKeyOf(keyValue, hardwareCode, state, false));
+    // The menu has one entry, which opening it selects: Up and Down have nowhere to
+    // move the selection, as in a Windows menu, where they wrap round to the same
+    // entry; GTK would take it off the entry instead, and Enter would then do nothing.
+    if (GTK_IS_POPOVER(gtk_event_controller_get_widget(GTK_EVENT_CONTROLLER(controller)))) {
+        return keyValue == kUp || keyValue == kDown || keyValue == kKpUp || keyValue == kKpDown;
+    }
     const auto command = reinterpret_cast<WindowCommand>(data);
     if (command == nullptr) {
         if (!IsEnter(keyValue) && keyValue != nativeKey::kEscape) return FALSE;
@@ -90,4 +87,22 @@ void AttachGameKeys(GtkWidget* window, WindowCommand command)
     g_signal_connect(keys, "key-pressed", G_CALLBACK(OnKeyPressed), reinterpret_cast<gpointer>(command));
     g_signal_connect(keys, "key-released", G_CALLBACK(OnKeyReleased), nullptr);
     gtk_widget_add_controller(window, keys);
+}
+
+bool MenuOpen(GtkWidget* widget)
+{
+    for (GtkWidget* child = gtk_widget_get_first_child(widget); child != nullptr;
+         child = gtk_widget_get_next_sibling(child)) {
+        if ((GTK_IS_POPOVER(child) && gtk_widget_get_visible(child)) || MenuOpen(child)) return true;
+    }
+    return false;
+}
+
+void AttachMenuKeys(GtkWidget* menuBar)
+{
+    for (GtkWidget* child = gtk_widget_get_first_child(menuBar); child != nullptr;
+         child = gtk_widget_get_next_sibling(child)) {
+        if (GTK_IS_POPOVER(child)) AttachGameKeys(child, nullptr);
+        AttachMenuKeys(child);
+    }
 }

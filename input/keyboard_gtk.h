@@ -16,3 +16,11 @@ using WindowCommand = void (*)(int id);
 // - for a message box (no command), Enter and Escape close the box, and the
 //   other keys go on to its button.
 void AttachGameKeys(GtkWidget* window, WindowCommand command);
+
+// Attaches the game's key handling to the menus of a menu bar. An open menu has
+// the keyboard to itself, but the game sees every key first, as the Win32 hook
+// sees the keys of a menu's own loop; the menu then has them all but Up and Down.
+void AttachMenuKeys(GtkWidget* menuBar);
+
+// True while a menu of the window is open: a popover of it is shown.
+bool MenuOpen(GtkWidget* window);

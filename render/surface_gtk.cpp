@@ -455,6 +455,12 @@ void PlayPicture(GtkWidget* surface, const Picture& picture)
     gtk_widget_queue_draw(surface);
 }
 
+std::string SurfaceName(GtkWidget* surface)
+{
+    const Surface* s = SurfaceOf(surface);
+    return s != nullptr ? s->name : std::string{};
+}
+
 Colour SurfacePixel(GtkWidget* surface, int x, int y)
 {
     Surface* s = SurfaceOf(surface);

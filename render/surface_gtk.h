@@ -56,6 +56,9 @@ PixelSize SurfaceSize(GtkWidget* surface);
 // - FillLike floods the 4-connected area of one colour.
 void PlayPicture(GtkWidget* surface, const Picture& picture);
 
+// The name a surface gives a screen reader, as its last picture named it (Latin-1).
+std::string SurfaceName(GtkWidget* surface);
+
 // The colour of a pixel of a surface's image (0x00BBGGRR); 0xFFFFFFFF outside it.
 Colour SurfacePixel(GtkWidget* surface, int x, int y);
 

@@ -5,5 +5,6 @@ GTK_BUILD_PACKAGES=(cmake make g++ pkg-config libgtk-4-dev dpkg-dev)
 # The faces the board asks for, as the Wine set-up maps them: Times New Roman to
 # Liberation Serif, Lucida Console to FreeMono, OCR-B 10 BT to OCR B.
 GTK_RUN_PACKAGES=(fonts-liberation fonts-freefont-ttf fonts-ocr-b)
-# The play test: keys through the display server, the board read over AT-SPI.
-GTK_TEST_PACKAGES=(xvfb xdotool dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
+# The tests: keys and clicks through the display server (xdotool, xset for a held
+# key's repeats, Xlib for a close request), the board read over AT-SPI.
+GTK_TEST_PACKAGES=(xvfb xdotool x11-xserver-utils libx11-dev dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0)

@@ -28,7 +28,6 @@ struct FakeBoard {
     std::vector<std::pair<int, Picture>> draws;
     std::map<int, FieldSlots> slots;
     bool alive = true;
-    std::function<void()> whileBoxOpen;
     PixelSize fieldSize{76, 38};
     NoteToggles toggles;
     std::function<int(int)> cellWidth = [](int points) { return (19 * points + 23) / 24; };
@@ -48,10 +47,7 @@ struct FakeBoard {
         p.readSlots = [this](int row) { return slots[row]; };
         p.writeSlots = [this](int row, const FieldSlots& s) { slots[row] = s; };
         p.toggles = [this] { return toggles; };
-        p.showBox = [this](const std::string& text) {
-            events.push_back("box " + text);
-            if (whileBoxOpen) whileBoxOpen();
-        };
+        p.showBox = [this](const std::string& text) { events.push_back("box " + text); };
         p.windowAlive = [this] { return alive; };
         p.endWindow = [this] { events.push_back("end"), alive = false; };
         p.requestClose = [this] { events.push_back("close"); };

@@ -1,4 +1,4 @@
-// A new game, its secret, how a guess is answered and what a submitted guess does.
+// A new game's secret, how a guess is answered and what a submitted guess does.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -8,24 +8,6 @@
 #include "game/turn_rule.h"
 
 using std::tuple;
-
-TEST(InitGame, EveryRowStartsEmptyAlikeAndRowOneIsCurrent)
-{
-    InitGame({2026, 3, 5, 9, 30, 0, 0});
-    const GameState& g = gameState;
-    EXPECT_EQ(std::tie(g.currentAttempt, g.gameOver, g.untriedDigits), tuple(1, 0, "0123456789"));
-    const std::string help = std::string(kHelpSentence1) + "\r\n" + kHelpSentence2 + "\r\n" + kHelpSentence3 + "\r\n";
-    for (int row = 1; row <= kRowCount; ++row) {
-        // One line of four columns in overwrite at 24 points, submitted by Enter, its digits visible.
-        const FieldStyle& f = g.fieldStyle[row];
-        EXPECT_EQ(std::tie(f.lines, f.columns, f.insertMode, f.fontSize, f.submitOnEnter, g.rowAllowedChars[row],
-                           g.rowHelpText[row], g.rowText[row][1]),
-                  tuple(1, 4, 0, 24, 1, "0123456789", help, "")) << row;
-        EXPECT_NE(f.textColour, f.backColour);
-    }
-    EXPECT_EQ(std::tie(g.rowLabel[1], g.rowLabel[9], g.rowLabel[14]),
-              tuple("Tentativo 01", "Tentativo 09", "Tentativo 14"));
-}
 
 // The golden secrets were worked out apart from this code, with Python's struct
 // module: 10:20:30.456 is 37230.456 s, whose single-precision pattern is

@@ -7,11 +7,9 @@
 namespace {
 
 // X11 key codes (evdev + 8) and key values of the keys the game cares about.
-constexpr std::uint32_t kCodeOne = 10, kCodeZero = 19, kCodeReturn = 36, kCodeCtrlL = 37, kCodeKpMinus = 82,
-                        kCodeKpPlus = 86, kCodeKp2 = 88, kCodeCtrlR = 105, kCodeAltGr = 108, kCodeDown = 116,
-                        kCodeInsert = 118;
-constexpr std::uint32_t kDown = 0xff54, kKpDown = 0xff99, kKp2 = 0xffb2, kKpAdd = 0xffab, kKpSubtract = 0xffad,
-                        kInsert = 0xff63;
+constexpr std::uint32_t kCodeOne = 10, kCodeZero = 19, kCodeCtrlL = 37, kCodeKpMinus = 82, kCodeKpPlus = 86,
+                        kCodeCtrlR = 105, kCodeAltGr = 108;
+constexpr std::uint32_t kKpAdd = 0xffab, kKpSubtract = 0xffad;
 
 KeyEvent Key(ModifierSides& sides, std::uint32_t value, std::uint32_t code, bool ctrl = false, bool shift = false,
              bool released = false)
@@ -19,27 +17,7 @@ KeyEvent Key(ModifierSides& sides, std::uint32_t value, std::uint32_t code, bool
     return KeyEventOf({value, code, released, shift, ctrl, false}, sides);
 }
 
-KeyRoute Route(const KeyEvent& key) { return RouteKey(key.keyCode, key.virtualKey, 1, key.handledPress, {}); }
-
 }  // namespace
-
-TEST(KeyMapping, EnterDownAndKeypadTwoSubmitWhateverNumLockAndTheNavigationKeysEditByScanCode)
-{
-    ModifierSides sides;
-    for (const KeyEvent& key : {Key(sides, nativeKey::kReturn, kCodeReturn), Key(sides, kDown, kCodeDown),
-                                Key(sides, kKp2, kCodeKp2), Key(sides, kKpDown, kCodeKp2)}) {
-        EXPECT_EQ(Route(key), KeyRoute::Submit) << key.keyCode;
-    }
-    EXPECT_EQ(Key(sides, kKp2, kCodeKp2).character, "2");  // typed, then submitted
-    const KeyEvent insert = Key(sides, kInsert, kCodeInsert);
-    EXPECT_EQ(Route(insert), KeyRoute::Edit);
-    EXPECT_EQ(insert.keyCode, fieldKey::kInsert);
-    EXPECT_EQ(insert.character, std::string(1, '\0'));
-    EXPECT_EQ(ScanKeyOf(kCodeInsert), (ScanKey{fieldKey::kInsert, true}));
-    EXPECT_EQ(ScanKeyOf(0), ScanKey{});
-    EXPECT_EQ(ScanKeyOf(255), ScanKey{});
-    EXPECT_EQ(Route(Key(sides, nativeKey::kReturn, kCodeReturn, false, false, true)), KeyRoute::PassOnly);  // released
-}
 
 TEST(KeyMapping, OnlyTheLeftCtrlTurnsTheKeypadSignsIntoFontKeysAndCtrlTypesNoDigit)
 {

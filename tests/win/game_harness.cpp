@@ -5,8 +5,6 @@
 #include <winternl.h>
 
 #include <atomic>
-#include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -16,26 +14,6 @@
 #include "render/surface_win.h"
 
 namespace {
-
-using namespace std::chrono;
-
-// The fake clocks, read on the game's thread and moved on the caller's: the local
-// wall time in milliseconds since 1970-01-01, and a steady clock.
-std::atomic<std::int64_t> wallMs{0}, steadyMs{0};
-
-LocalTime FakeLocalTime()
-{
-    const sys_time<milliseconds> now{milliseconds{wallMs.load()}};
-    const year_month_day date{floor<days>(now)};
-    const hh_mm_ss time{now - floor<days>(now)};
-    LocalTime t{int(date.year()), int(unsigned(date.month())), int(unsigned(date.day())), int(time.hours().count())};
-    t.minute = int(time.minutes().count());
-    t.second = int(time.seconds().count());
-    t.millisecond = int(time.subseconds().count());
-    return t;
-}
-double FakeSteadySeconds() { return double(steadyMs.load()) / 1000; }
-std::int64_t Milliseconds(int h, int m, int s, int ms) { return ((h * 60LL + m) * 60 + s) * 1000 + ms; }
 
 // Made on the game's thread before its window: the secret, a window that runs work
 // for OnGameThread and counts marks, and hooks that count the input the game takes.
@@ -81,7 +59,7 @@ void Prepare()
 
 DWORD WINAPI PlayOnThread(void*)
 {
-    const int code = RunIndovina(GetModuleHandleA(nullptr), Clocks{FakeLocalTime, FakeSteadySeconds}, Prepare);
+    const int code = RunIndovina(GetModuleHandleA(nullptr), FakeClocks(), Prepare);
     UnhookWindowsHookEx(keyCounter);
     UnhookWindowsHookEx(mouseCounter);
     DestroyWindow(runner);
@@ -118,10 +96,7 @@ bool WaitFor(const std::function<bool()>& done, const std::string& what, DWORD m
 
 Game::Game(const std::string& gameSecret, const std::string& start)
 {
-    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0, ms = 0;
-    std::sscanf(start.c_str(), "%d-%d-%d %d:%d:%d.%d", &y, &mo, &d, &h, &mi, &s, &ms);
-    wallMs = sys_time<milliseconds>{sys_days{year{y} / mo / d}}.time_since_epoch().count() + Milliseconds(h, mi, s, ms);
-    steadyMs = 1000000;
+    SetFakeClocks(start);
     secret = gameSecret;
     keysSeen = keysSent = 0;
     thread_ = CreateThread(nullptr, 0, PlayOnThread, nullptr, 0, nullptr);
@@ -183,43 +158,25 @@ void Game::SendKeys(const std::vector<INPUT>& events)
 void Game::Do(const std::string& steps)
 {
     std::vector<INPUT> typed;  // keys go in one SendInput, up to a step of another kind
-    const auto press = [&](WORD key, bool extended) {
-        typed.insert(typed.end(), {Key(key, false, extended), Key(key, true, extended)});
-    };
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        if (steps[i] != '{') {
-            press(LOBYTE(VkKeyScanA(steps[i])), false);
-            continue;
-        }
-        const std::size_t end = steps.find('}', i);
-        const std::string token = steps.substr(i + 1, end - i - 1);
-        i = end;
-        const std::size_t star = token.find('*');  // {BS*3}: held for three key-downs
-        if (const auto named = kNamedKeys.find(token.substr(0, star)); named != kNamedKeys.end()) {
-            const WORD key = named->second, modifier = token[0] == 'C' ? VK_CONTROL : token[0] == 'A' ? VK_MENU : 0;
-            if (modifier != 0) typed.push_back(Key(modifier, false));
-            for (int down = star == std::string::npos ? 1 : std::stoi(token.substr(star + 1)); down > 1; --down) {
-                typed.push_back(Key(key, false, Extended(key)));
-            }
-            press(key, Extended(key));
-            if (modifier != 0) typed.push_back(Key(modifier, true));
+    for (const Step& step : ParseSteps(steps)) {
+        if (step.kind == Step::Key) {
+            const auto named = kNamedKeys.find(step.key);
+            const WORD key = named != kNamedKeys.end() ? named->second : LOBYTE(VkKeyScanA(step.key[0]));
+            const WORD modifier = step.key[0] == 'C' ? VK_CONTROL : step.key[0] == 'A' ? VK_MENU : 0;
+            if (named != kNamedKeys.end() && modifier != 0) typed.push_back(Key(modifier, false));
+            for (int down = 0; down < step.number; ++down) typed.push_back(Key(key, false, Extended(key)));
+            typed.push_back(Key(key, true, Extended(key)));
+            if (named != kNamedKeys.end() && modifier != 0) typed.push_back(Key(modifier, true));
             continue;
         }
         if (!typed.empty()) SendKeys(std::exchange(typed, {}));
-        const int number = std::atoi(token.c_str() + token.find_first_of("0123456789+-"));
-        int h = 0, m = 0, s = 0;
-        if (token[0] == '+') {
-            Tick(number);
-        } else if (std::sscanf(token.c_str(), "=%d:%d:%d", &h, &m, &s) == 3) {
-            wallMs = wallMs - wallMs % 86400000 + Milliseconds(h, m, s, int(wallMs % 1000));
-        } else if (token.starts_with("Row")) {
-            Click(kRowFieldBase + number);
-        } else if (token.starts_with("Strike") || token.starts_with("Green")) {
-            Click((token[0] == 'S' ? kCrossOutToggleBase : kHighlightToggleBase) + number);
-        } else if (token == "OK") {
-            CloseBox(WaitForBox());
-        } else {
-            ASSERT_EQ(token, "Close") << "no such step";
+        if (step.kind == Step::Tick) Tick(step.number);
+        if (step.kind == Step::TimeOfDay) SetTimeOfDay(step.number);
+        if (step.kind == Step::Row) Click(kRowFieldBase + step.number);
+        if (step.kind == Step::Strike) Click(kCrossOutToggleBase + step.number);
+        if (step.kind == Step::Green) Click(kHighlightToggleBase + step.number);
+        if (step.kind == Step::OK) CloseBox(WaitForBox());
+        if (step.kind == Step::Close) {
             // The middle of the caption's last button, where the window says it is.
             RECT frame{};
             GetWindowRect(window, &frame);
@@ -251,8 +208,7 @@ void Game::Click(int controlId, int x, int y)
 
 void Game::Tick(int milliseconds)
 {
-    wallMs += milliseconds;
-    steadyMs += milliseconds;
+    AdvanceClocks(milliseconds);
     DWORD_PTR ignored = 0;
     const bool ticked = SendMessageTimeoutA(window, WM_TIMER, kClockTimer, 0, SMTO_NORMAL, 5000, &ignored);
     EXPECT_TRUE(ticked || !IsWindow(window)) << "a clock tick was not handled within 5 s";
@@ -272,7 +228,7 @@ std::string Game::Name(int controlId)
     return GetWindowTextA(GetDlgItem(window, controlId), text, sizeof text), text;
 }
 
-Game::Bitmap Game::Pixels(int controlId)
+Bitmap Game::Pixels(int controlId)
 {
     HWND surface = GetDlgItem(window, controlId);
     RECT r{};
@@ -287,11 +243,6 @@ Game::Bitmap Game::Pixels(int controlId)
 }
 
 long Game::GdiObjects() { return Read<long>(GdiObjectCount); }
-int Game::Row()
-{
-    return Read<int>([] { return gameState.currentAttempt; });
-}
-
 HWND Game::WaitForBox(const std::string& text)
 {
     HWND found = nullptr;
@@ -347,15 +298,4 @@ std::string ExecutableFolder()
 {
     char path[MAX_PATH] = {};
     return GetModuleFileNameA(nullptr, path, MAX_PATH), std::filesystem::path(path).parent_path().string();
-}
-
-std::shared_ptr<void> InScratchFolder()
-{
-    namespace fs = std::filesystem;
-    const fs::path previous = fs::current_path(), path = fs::temp_directory_path() / "indovina-scratch";
-    fs::remove_all(path);
-    fs::create_directory(path);
-    fs::current_path(path);
-    std::error_code ignored;
-    return {nullptr, [=](void*) mutable { fs::current_path(previous, ignored), fs::remove_all(path, ignored); }};
 }

@@ -25,60 +25,50 @@
 #include <vector>
 
 #include "base/board.h"
+#include "scenario_runner.h"
 
-class Game {
+// The folder of the running executable, where indovina.exe, q.bmp and c.bmp lie.
+std::string ExecutableFolder();
+
+class Game : public ScenarioGame {
 public:
     // Starts a game whose secret is `secret` ("abcd" is never guessed, so such a
     // game ends only in row 14), with the wall clock at `start`
     // ("YYYY-MM-DD HH:MM:SS.mmm", local time), and waits for its window.
     explicit Game(const std::string& secret, const std::string& start = "2026-03-05 10:00:00.000");
-    ~Game();
+    ~Game() override;
 
-    // Plays steps in order; returns once the game has handled them:
-    // - a character is typed on the main keyboard ("1234", "a");
-    // - {Enter} {Down} {KP2} {Ins} {BS} {Del} {Left} {Right} {Home} {End} {PgUp} {PgDn}
-    //   {Tab} {Esc} {F10} {Space}, {Ctrl+} and {Ctrl-} (left Ctrl with keypad + or -),
-    //   {AltF4}: that key; {BS*3}: that key held for three key-downs (keys go in one
-    //   SendInput, up to a step of another kind);
-    // - {Row7} clicks row 7's field, {Strike3} and {Green3} the toggles of digit 3 (red
-    //   strike-out, green highlight), {Close} the window's close box;
-    // - {+100} moves both clocks 100 ms, then sends one clock tick (WM_TIMER 20) and
-    //   waits for it: the timer's own ticks show the same times; {=HH:MM:SS} sets
-    //   the wall clock's time of day alone, keeping its milliseconds (a change of
-    //   the clock, or of daylight saving time);
-    // - {OK} presses OK in the message box that is open (waiting for one).
-    void Do(const std::string& steps);
+    // Plays steps in order (ParseSteps) and returns once the game has handled them.
+    // Keys go in one SendInput, up to a step of another kind, with the scan codes a
+    // keyboard sends; a clock tick is a WM_TIMER 20 sent and waited for (the timer's
+    // own ticks show the same times); {OK} posts OK to the box that is open.
+    void Do(const std::string& steps) override;
     // {+milliseconds}: moves both clocks, then delivers one clock tick and waits for it.
     void Tick(int milliseconds = kClockPeriodMs);
     // A key event with the scan code a keyboard sends, for SendInput.
     static INPUT Key(WORD virtualKey, bool up, bool extended = false);
 
     // What a screen reader reads for a surface: its window text ("Tentativo 01: 1 2").
-    std::string Name(int controlId);
-    // A surface's bitmap, read with SurfacePixel on the game's thread: pixels row by
-    // row from the top left, each 0x00BBGGRR.
-    struct Bitmap {
-        int width, height;
-        std::vector<Colour> pixels;
-    };
-    Bitmap Pixels(int controlId);
-    // The current row, 1..14.
-    int Row();
+    std::string Name(int controlId) override;
+    // A surface's bitmap, read with SurfacePixel on the game's thread.
+    Bitmap Pixels(int controlId) override;
+    std::string ProgramFolder() override { return ExecutableFolder(); }
     // GdiObjectCount(), taken on the game's thread between two messages, so no
     // drawing is half done.
     long GdiObjects();
     // Runs work on the game's thread between two of its messages: the game's own
     // records (gameState, shell) may be read there without a race. Once the game
     // has ended, nothing is run.
-    void OnGameThread(const std::function<void()>& work);
+    void OnGameThread(const std::function<void()>& work) override;
 
     // The program's message box that is open, with that text when one is given.
     HWND WaitForBox(const std::string& text = "");
     static std::string BoxText(HWND box);
     void CloseBox(HWND box);  // its OK button
-    int OpenBoxes();
+    std::string OpenBoxText(const std::string& text) override { return BoxText(WaitForBox(text)); }
+    int OpenBoxes() override;
     // Waits for the game to end; what RunIndovina returned.
-    int ExitCode();
+    int ExitCode() override;
     bool Running();
 
     HWND window = nullptr;
@@ -106,10 +96,3 @@ bool WaitFor(const std::function<bool()>& done, const std::string& what, DWORD m
 long GdiObjectCount();
 // Memory the process alone has committed.
 std::size_t PrivateBytes();
-
-// The folder of the running executable, where indovina.exe, q.bmp and c.bmp lie.
-std::string ExecutableFolder();
-
-// Makes a fresh empty folder the current directory until the result goes; then the
-// folder goes too.
-std::shared_ptr<void> InScratchFolder();

@@ -1,0 +1,315 @@
+#include "scenario_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "game/game_state.h"
+#include "scenario_tables.h"  // kScenarioTables: games.txt, made into a string by CMake
+
+namespace {
+
+using namespace std::chrono;
+
+// Local wall time in milliseconds since 1970-01-01, and a steady clock.
+std::atomic<std::int64_t> wallMs{0}, steadyMs{0};
+constexpr std::int64_t kDayMs = 86400000;
+
+LocalTime FakeLocalTime()
+{
+    const sys_time<milliseconds> now{milliseconds{wallMs.load()}};
+    const year_month_day date{floor<days>(now)};
+    const hh_mm_ss time{now - floor<days>(now)};
+    LocalTime t{int(date.year()), int(unsigned(date.month())), int(unsigned(date.day())), int(time.hours().count())};
+    t.minute = int(time.minutes().count());
+    t.second = int(time.seconds().count());
+    t.millisecond = int(time.subseconds().count());
+    return t;
+}
+double FakeSteadySeconds() { return double(steadyMs.load()) / 1000; }
+
+// A game of a table: "game SECRET [at YYYY-MM-DD HH:MM:SS.mmm] [from an empty folder]
+// [only on FRONTEND]", then its lines of "keys => checks".
+struct TableGame {
+    std::string secret, start = "2026-03-05 10:00:00.000", only;
+    bool emptyFolder = false;
+    std::vector<std::string> lines;
+};
+struct Tables {
+    std::vector<std::string> names;
+    std::map<std::string, std::vector<TableGame>> games;
+};
+
+// "(5678{Enter})*3 " is the keys in brackets three times over.
+std::string Expanded(std::string line)
+{
+    for (std::size_t open; (open = line.find('(')) != std::string::npos;) {
+        const std::size_t close = line.find(")*", open);
+        std::size_t digits = 0;
+        const int times = std::stoi(line.substr(close + 2), &digits);
+        digits += line.compare(close + 2 + digits, 1, " ") == 0 ? 1 : 0;  // the blank that ends the count
+        std::string repeated;
+        for (int i = 0; i < times; ++i) repeated += line.substr(open + 1, close - open - 1);
+        line.replace(open, close + 2 + digits - open, repeated);
+    }
+    return line;
+}
+
+const Tables& ReadTables()
+{
+    static const Tables tables = [] {
+        Tables read;
+        std::istringstream text(kScenarioTables);
+        for (std::string line; std::getline(text, line);) {
+            if (line.empty() || line[0] == '#') continue;
+            if (line[0] == '[') {
+                read.names.push_back(line.substr(1, line.find(']') - 1));
+            } else if (line.starts_with("game ")) {
+                TableGame game;
+                std::istringstream words(line.substr(5));
+                words >> game.secret;
+                for (std::string word; words >> word;) {
+                    if (word == "at")
+                        game.start = [&] {
+                            std::string d, t;
+                            return words >> d >> t, d + " " + t;
+                        }();
+                    if (word == "empty") game.emptyFolder = true;
+                    if (word == "on") words >> game.only;
+                }
+                read.games[read.names.back()].push_back(game);
+            } else {
+                read.games[read.names.back()].back().lines.push_back(line);
+            }
+        }
+        return read;
+    }();
+    return tables;
+}
+
+// A file of 24-bit pixels, as the marks' are: rows from the bottom up, each
+// padded to four bytes.
+Bitmap BitmapFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes(std::istreambuf_iterator<char>(in), {});
+    const auto byte = [&](std::size_t at) { return Colour(static_cast<unsigned char>(bytes.at(at))); };
+    const auto number = [&](std::size_t at) { return int(byte(at) | byte(at + 1) << 8 | byte(at + 2) << 16); };
+    Bitmap image{number(18), number(22), {}};
+    for (int y = image.height - 1; y >= 0; --y) {
+        for (int x = 0; x < image.width; ++x) {
+            const std::size_t at = std::size_t(number(10) + y * ((image.width * 3 + 3) / 4 * 4) + x * 3);
+            image.pixels.push_back(byte(at + 2) | byte(at + 1) << 8 | byte(at) << 16);
+        }
+    }
+    return image;
+}
+
+int CurrentRow(ScenarioGame& game)
+{
+    int row = 0;
+    return game.OnGameThread([&] { row = gameState.currentAttempt; }), row;
+}
+
+// Each cell of a row's answer box as a letter: '-' plain, 'Q' a square (its ink in
+// the middle), 'C' a circle (its ink, and not the square's); '?' anything else, and
+// any cell whose corners are not of the box's colour.
+std::string Marks(ScenarioGame& game, int row)
+{
+    const std::string folder = game.ProgramFolder() + "/";
+    const Colour squareInk = InkOf(BitmapFile(folder + kSquareImage)),
+                 circleInk = InkOf(BitmapFile(folder + kCircleImage));
+    EXPECT_GT(squareInk >> 8 & 0xFF, std::max(squareInk & 0xFF, squareInk >> 16)) << "the square is not green";
+    EXPECT_GT(circleInk >> 16, std::max(circleInk & 0xFF, circleInk >> 8 & 0xFF)) << "the circle is not blue";
+    const Bitmap box = game.Pixels(kAnswerSurfaceBase + row);
+    const int cell = box.width / 4, right = cell - 2, low = box.height - 2;
+    std::string shown;
+    for (int left = 0; left < 4 * cell; left += cell) {
+        const auto at = [&](int x, int y) { return box.pixels[std::size_t(y * box.width + left + x)]; };
+        std::set<Colour> colours;
+        for (int i = 0; i < cell * box.height; ++i) colours.insert(at(i % cell, i / cell));
+        const std::set<Colour> plain{kAnswerSurfaceColour}, corners{at(1, 1), at(right, 1), at(1, low), at(right, low)};
+        const bool square = at(cell / 2, box.height / 2) == squareInk;
+        const bool circle = colours.contains(circleInk) && !colours.contains(squareInk);
+        const char mark = colours == plain ? '-' : square ? 'Q' : circle ? 'C' : '?';
+        shown += corners == plain ? mark : '?';
+    }
+    return shown;
+}
+
+// The rows whose field shows a colour, as "2 3 4"; with `block`, only in a block
+// of 2 x 2 pixels, such as the caret's, which smoothed text makes of no colour.
+std::string RowsShowing(ScenarioGame& game, Colour colour, bool block)
+{
+    std::string rows;
+    for (int row = 1; row <= kRowCount; ++row) {
+        const Bitmap field = game.Pixels(kRowFieldBase + row);
+        const auto is = [&](int i) { return i < int(field.pixels.size()) && field.pixels[std::size_t(i)] == colour; };
+        bool shown = false;
+        for (int i = 0; i < int(field.pixels.size()) && !shown; ++i) {
+            shown =
+                is(i) &&
+                (!block || (is(i + 1) && is(i + field.width) && is(i + field.width + 1) && (i + 1) % field.width != 0));
+        }
+        if (shown) rows += (rows.empty() ? "" : " ") + std::to_string(row);
+    }
+    return rows;
+}
+
+// A check after a step, what=expected:
+//   fieldN, answerN, digits, clock, elapsed: the surface's name;
+//   box: a box with that text is open (waited for); lines: the open box's line count;
+//   boxes: how many boxes are open; row: the current row; fontN: row N's font size;
+//   marksN: row N's answer box in pixels (Marks); strike, green, caret: the rows whose
+//   field shows the strike-out's red, the highlight's green, the overwrite caret;
+//   same: 1 when the current row's field has the pixels it had before the step;
+//   exit: the game's exit code; anything else, the front end's own (Check).
+void See(ScenarioGame& game, const std::string& check, const std::vector<Colour>& before)
+{
+    const std::size_t equals = check.find('='), digits = check.find_first_of("0123456789");
+    const std::string what = check.substr(0, std::min(equals, digits)), expected = check.substr(equals + 1);
+    const int n = digits < equals ? std::stoi(check.substr(digits)) : 0;
+    const std::map<std::string, Colour> inks = {
+        {"strike", kCrossOutInk}, {"green", kHighlightInk}, {"caret", kOverwriteCaret}};
+    std::string seen = "(no such check)";
+    if (SurfaceId(what, n) != 0) seen = game.Name(SurfaceId(what, n));
+    const std::string box = what == "box" || what == "lines" ? game.OpenBoxText(what == "box" ? expected : "") : "";
+    if (what == "box") seen = box;
+    if (what == "lines") seen = std::to_string(std::count(box.begin(), box.end(), '\n') + 1);
+    if (what == "boxes") seen = std::to_string(game.OpenBoxes());
+    if (what == "row") seen = std::to_string(CurrentRow(game));
+    if (what == "font") game.OnGameThread([&] { seen = std::to_string(gameState.fieldStyle[n].fontSize); });
+    if (what == "exit") seen = std::to_string(game.ExitCode());
+    if (what == "marks") seen = Marks(game, n);
+    if (inks.contains(what)) seen = RowsShowing(game, inks.at(what), what == "caret");
+    if (what == "same") seen = std::to_string(game.Pixels(kRowFieldBase + CurrentRow(game)).pixels == before);
+    game.Check(what, n, seen);
+    EXPECT_EQ(seen, expected) << check;
+}
+
+void PlayGame(const TableGame& table, const GameStarter& start)
+{
+    SCOPED_TRACE("game " + table.secret);
+    const std::shared_ptr<void> folder = table.emptyFolder ? InScratchFolder() : nullptr;
+    const std::unique_ptr<ScenarioGame> game = start(table.secret, table.start);
+    for (const std::string& line : table.lines) {
+        SCOPED_TRACE(line);
+        const std::size_t arrow = std::min(line.find(" => "), line.size());
+        const bool same = line.find("same=") != std::string::npos;
+        const std::vector<Colour> before =
+            same ? game->Pixels(kRowFieldBase + CurrentRow(*game)).pixels : std::vector<Colour>{};
+        game->Do(Expanded(line.substr(0, arrow)));
+        for (std::size_t from = arrow + 4, bar = 0; from <= line.size(); from = bar + 1) {
+            bar = std::min(line.find('|', from), line.size());
+            See(*game, line.substr(from, bar - from), before);
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<Step> ParseSteps(const std::string& keys)
+{
+    static const std::set<std::string> named{"Enter", "Down",  "KP2",   "Ins",   "BS",   "Del", "Left",
+                                             "Right", "Home",  "End",   "PgUp",  "PgDn", "Tab", "Esc",
+                                             "F10",   "Space", "Ctrl+", "Ctrl-", "AltF4"};
+    static const std::map<std::string, Step::Kind> clicks{
+        {"Row", Step::Row}, {"Strike", Step::Strike}, {"Green", Step::Green}};
+    std::vector<Step> steps;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i] != '{') {
+            steps.push_back({Step::Key, std::string(1, keys[i])});
+            continue;
+        }
+        const std::size_t end = std::min(keys.find('}', i), keys.size());
+        const std::string token = keys.substr(i + 1, end - i - 1);
+        i = end;
+        const std::size_t star = token.find('*'), digit = token.find_first_of("0123456789");
+        const std::string name = token.substr(0, std::min(star, digit));
+        int h = 0, m = 0, s = 0;
+        if (named.contains(token.substr(0, star))) {
+            steps.push_back(
+                {Step::Key, token.substr(0, star), star != std::string::npos ? std::stoi(token.substr(star + 1)) : 1});
+        } else if (token[0] == '+') {
+            steps.push_back({Step::Tick, "", std::stoi(token.substr(1))});
+        } else if (std::sscanf(token.c_str(), "=%d:%d:%d", &h, &m, &s) == 3) {
+            steps.push_back({Step::TimeOfDay, "", (h * 60 + m) * 60 + s});
+        } else if (clicks.contains(name) && digit != std::string::npos) {
+            steps.push_back({clicks.at(name), "", std::stoi(token.substr(digit))});
+        } else if (token == "OK" || token == "Close") {
+            steps.push_back({token == "OK" ? Step::OK : Step::Close, "", 1});
+        } else {
+            ADD_FAILURE() << "no such step: {" << token << "}";
+        }
+    }
+    return steps;
+}
+
+std::vector<std::string> ScenarioNames() { return ReadTables().names; }
+
+int SurfaceId(const std::string& word, int n)
+{
+    const std::map<std::string, int> surfaces = {{"field", kRowFieldBase + n},
+                                                 {"answer", kAnswerSurfaceBase + n},
+                                                 {"digits", kDigitPanel},
+                                                 {"clock", kClockPanel},
+                                                 {"elapsed", kElapsedPanel}};
+    return surfaces.contains(word) ? surfaces.at(word) : 0;
+}
+
+void PlayScenario(const std::string& name, const std::string& frontEnd, const GameStarter& start)
+{
+    const auto found = ReadTables().games.find(name);
+    ASSERT_NE(found, ReadTables().games.end()) << "no scenario " << name;
+    int played = 0;
+    for (const TableGame& game : found->second) {
+        if (game.only.empty() || game.only == frontEnd) PlayGame(game, start), ++played;
+    }
+    if (played == 0) GTEST_SKIP() << "no game of " << name << " runs on " << frontEnd;
+}
+
+Clocks FakeClocks() { return {FakeLocalTime, FakeSteadySeconds}; }
+
+void SetFakeClocks(const std::string& start)
+{
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0, ms = 0;
+    std::sscanf(start.c_str(), "%d-%d-%d %d:%d:%d.%d", &y, &mo, &d, &h, &mi, &s, &ms);
+    const std::int64_t timeOfDay = ((h * 60LL + mi) * 60 + s) * 1000 + ms;
+    wallMs = sys_time<milliseconds>{sys_days{year{y} / mo / d}}.time_since_epoch().count() + timeOfDay;
+    steadyMs = 1000000;
+}
+
+void AdvanceClocks(int milliseconds)
+{
+    wallMs += milliseconds;
+    steadyMs += milliseconds;
+}
+
+void SetTimeOfDay(int seconds) { wallMs = wallMs - wallMs % kDayMs + seconds * 1000LL + wallMs % 1000; }
+
+Colour InkOf(const Bitmap& image)
+{
+    const auto at = [&](int x, int y) { return image.pixels.at(std::size_t(y * image.width + x)); };
+    Colour ink = image.pixels.empty() ? 0 : at(0, 0);
+    for (int x = 0; x < image.width && ink == at(0, 0); ++x) ink = at(x, image.height / 2);
+    return ink;
+}
+
+std::shared_ptr<void> InScratchFolder()
+{
+    namespace fs = std::filesystem;
+    const fs::path previous = fs::current_path(), path = fs::temp_directory_path() / "indovina-scratch";
+    fs::remove_all(path);
+    fs::create_directory(path);
+    fs::current_path(path);
+    std::error_code ignored;
+    return {nullptr, [=](void*) mutable { fs::current_path(previous, ignored), fs::remove_all(path, ignored); }};
+}
