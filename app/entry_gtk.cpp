@@ -6,6 +6,18 @@
 #include "game/game_state.h"
 #include "input/shell_gtk.h"
 
+void StartToolkit()
+{
+    if (g_getenv("GSK_RENDERER") == nullptr) {
+        g_setenv("GSK_RENDERER", "cairo", TRUE);
+        if (g_getenv("GDK_DEBUG") == nullptr) g_setenv("GDK_DEBUG", "gl-disable", TRUE);
+    }
+    // The name under which the desktop knows the program: its .desktop file and icon.
+    g_set_prgname("indovina");
+    gtk_init();
+    gtk_window_set_default_icon_name("indovina");
+}
+
 int RunIndovina(const Clocks& clocks, void (*prepare)())
 {
     shell.board = Board{};
