@@ -223,8 +223,16 @@ struct Surface {
     const FontEntry* font = nullptr;
     Colour sampled = 0;
     std::string name;
+    // What names the widget while its pictures are named silently, and before its
+    // first name: a label never shown nor put in a window (see PlayPicture).
+    GtkWidget* quietName = nullptr;
+    bool ownLabel = false;  // the widget is named by its own label instead
 
-    ~Surface() { cairo_surface_destroy(image); }
+    ~Surface()
+    {
+        cairo_surface_destroy(image);
+        g_object_unref(quietName);
+    }
 
     std::uint32_t* Row(int row)
     {
@@ -424,8 +432,12 @@ GtkWidget* CreateSurface(int width, int height, int shownWidth, int shownHeight,
     gtk_drawing_area_set_content_height(GTK_DRAWING_AREA(area), std::max(shownHeight, 1));
     gtk_drawing_area_set_draw_func(GTK_DRAWING_AREA(area), DrawSurface, nullptr, nullptr);
     // Named from the start, if only with nothing: a screen reader would otherwise
-    // be given the widget's type name.
-    gtk_accessible_update_property(GTK_ACCESSIBLE(area), GTK_ACCESSIBLE_PROPERTY_LABEL, "", -1);
+    // be given the widget's type name. The quiet label's name is its accessible
+    // label, not its text: an empty text would give its type name too.
+    s->quietName = GTK_WIDGET(g_object_ref_sink(gtk_label_new(nullptr)));
+    gtk_accessible_update_property(GTK_ACCESSIBLE(s->quietName), GTK_ACCESSIBLE_PROPERTY_LABEL, "", -1);
+    gtk_accessible_update_relation(GTK_ACCESSIBLE(area), GTK_ACCESSIBLE_RELATION_LABELLED_BY, s->quietName, nullptr,
+                                   -1);
     return area;
 }
 
@@ -445,12 +457,28 @@ void PlayPicture(GtkWidget* surface, const Picture& picture)
     for (const DrawOp& op : picture.ops) Play(*s, cr, op);
     cairo_destroy(cr);
     cairo_surface_flush(s->image);
-    // A reader that follows name changes hears of this one (GTK tells it of every
-    // change of label); a name equal to the one the widget has is not set again.
-    if (picture.name != s->name) {
-        s->name = picture.name;
-        gtk_accessible_update_property(GTK_ACCESSIBLE(surface), GTK_ACCESSIBLE_PROPERTY_LABEL,
-                                       Utf8FromLatin1(picture.name).c_str(), -1);
+    // GTK tells a reader at once of every change of a widget's own label, and of
+    // none of the label that names it, which it reads only when a reader asks (a
+    // label in no window tells nothing itself). So a name to be told becomes the
+    // widget's own label, and one named silently (the clocks, ten times a second)
+    // goes into quietName. Each way drops the other first, or the two would be
+    // read joined; turning silent is heard once, as the own label goes. A name
+    // equal to the one the widget has is not set again.
+    const bool changed = picture.name != s->name;
+    s->name = picture.name;
+    const std::string name = Utf8FromLatin1(picture.name);
+    if (picture.nameEvent == NameEvent::Silent) {
+        gtk_accessible_update_property(GTK_ACCESSIBLE(s->quietName), GTK_ACCESSIBLE_PROPERTY_LABEL, name.c_str(), -1);
+        if (s->ownLabel) {
+            s->ownLabel = false;
+            gtk_accessible_update_relation(GTK_ACCESSIBLE(surface), GTK_ACCESSIBLE_RELATION_LABELLED_BY, s->quietName,
+                                           nullptr, -1);
+            gtk_accessible_reset_property(GTK_ACCESSIBLE(surface), GTK_ACCESSIBLE_PROPERTY_LABEL);
+        }
+    } else if (changed) {
+        if (!s->ownLabel) gtk_accessible_reset_relation(GTK_ACCESSIBLE(surface), GTK_ACCESSIBLE_RELATION_LABELLED_BY);
+        s->ownLabel = true;
+        gtk_accessible_update_property(GTK_ACCESSIBLE(surface), GTK_ACCESSIBLE_PROPERTY_LABEL, name.c_str(), -1);
     }
     gtk_widget_queue_draw(surface);
 }

@@ -44,10 +44,14 @@ GtkWidget* CreateSurface(int width, int height, int shownWidth, int shownHeight,
 // The size of a surface's picture; 0 x 0 for a widget that is no surface.
 PixelSize SurfaceSize(GtkWidget* surface);
 
-// Plays the picture onto the surface's image, gives the widget the picture's name
-// as its accessible label (what a screen reader reads for it) when it differs
-// from the one it has, and has the widget shown again. The operations, in pixels
-// rounded halves to even, as the Win32 surfaces play them:
+// Plays the picture onto the surface's image, makes the picture's name the
+// widget's accessible name (what a screen reader reads for it) and has the widget
+// shown again. A name that differs from the one the widget has is told to a reader
+// that follows name changes, unless the picture is named silently (nameEvent
+// Silent): the name is then current for a reader that asks, and never told (but
+// for once, when a surface whose name was told turns silent). A name equal to the
+// one the widget has is not told, whatever the nameEvent. The operations, in
+// pixels rounded halves to even, as the Win32 surfaces play them:
 // - a font size outside 1..72 is 8 points, and a size is -(96 x points / 72)
 //   pixels of em, truncated;
 // - Box leaves out its right and bottom edges;

@@ -11,7 +11,7 @@ import subprocess
 import sys
 import time
 
-from gi.repository import Gio
+from gi.repository import Gio, GLib
 
 GAME = os.path.abspath(sys.argv[1])
 CAPTION = "Indovina il numero 0.01"
@@ -31,6 +31,11 @@ def xdotool(*args):
     return subprocess.run(["xdotool", *args], capture_output=True, text=True, timeout=10).stdout.split()
 
 
+def pump():  # hands the AT-SPI events that came in to their listeners
+    while GLib.MainContext.default().iteration(False):
+        pass
+
+
 class Game:
     def __init__(self):
         self.process = subprocess.Popen([GAME], cwd="/", stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -48,15 +53,18 @@ class Game:
             if app is not None and app.get_process_id() == self.process.pid:
                 return next((w for w in app if w is not None and w.name == name), None)
 
-    def surfaces(self):
-        """The drawing surfaces' names in the controls' order: the three panels,
-        then field, label and answer box of each row, then the help."""
+    def surface_nodes(self):
+        """The drawing surfaces in the controls' order: the three panels, then
+        field, label and answer box of each row, then the help."""
         def leaves(node):
             if node.getRole() == pyatspi.ROLE_FILLER and node.childCount == 0:
-                yield node.name
+                yield node
             for child in node:
                 yield from leaves(child)
         return list(leaves(self.frame))
+
+    def surfaces(self):
+        return [node.name for node in self.surface_nodes()]
 
     def exit_code(self):
         return self.process.wait(timeout=20)
@@ -99,6 +107,23 @@ def test_a_game_is_won_by_guesses_that_agree_with_every_answer():
     game.focus("Indovina il numero")
     xdotool("key", "Return")
     assert (code := game.exit_code()) == 0, code
+
+
+def test_the_clocks_keep_their_names_current_without_a_word_and_an_answer_is_told():
+    game = Game()
+    heard = []  # (who, new name) of every name change told to a reader
+    listener = lambda event: heard.append((event.source, event.any_data))
+    pyatspi.Registry.registerEventListener(listener, "object:property-change:accessible-name")
+    try:
+        clock, elapsed, _, _, answer = game.surface_nodes()[1:6]
+        times = set()
+        wait_for("the clock's name to change 3 times", lambda: pump() or times.add(clock.name) or len(times) > 3)
+        assert not [h for h in heard if h[0] in (clock, elapsed)], (times, heard)
+        xdotool("type", "--delay", "20", "1243")
+        xdotool("key", "Return")
+        wait_for("the answer of row 1 told", lambda: pump() or (name := answer.name) and (answer, name) in heard)
+    finally:
+        pyatspi.Registry.deregisterEventListener(listener, "object:property-change:accessible-name")
 
 
 def test_escape_ends_the_game_at_once_with_exit_code_0():
