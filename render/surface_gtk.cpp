@@ -76,7 +76,7 @@ struct FontBook {
         if (unhinted != nullptr) g_object_unref(unhinted);
     }
 
-    const FontEntry& Font(const FontSpec& asked)
+    FontEntry& Font(const FontSpec& asked)
     {
         std::int32_t size = asked.size;
         if (size < 1 || size > 72) size = 8;
@@ -106,10 +106,21 @@ struct FontBook {
         entry.ascent = RoundHalfEven(pango_font_metrics_get_ascent(design) / kScale);
         entry.cell.lineHeight = entry.ascent + RoundHalfEven(pango_font_metrics_get_descent(design) / kScale);
         pango_font_metrics_unref(design);
-        PangoFontMetrics* metrics = pango_context_get_metrics(context, entry.description, nullptr);
-        entry.cell.charWidth = PANGO_PIXELS(pango_font_metrics_get_approximate_char_width(metrics));
-        pango_font_metrics_unref(metrics);
         return fonts.emplace(std::move(key), entry).first->second;
+    }
+
+    // A font with its cell's width, which only the fields' fixed-pitch face is asked
+    // for: it is worked out the first time (shaping a sample text, a millisecond or
+    // so of the start-up for each font).
+    const FontEntry& FontWithWidth(const FontSpec& asked)
+    {
+        FontEntry& entry = Font(asked);
+        if (entry.cell.charWidth == 0) {
+            PangoFontMetrics* metrics = pango_context_get_metrics(context, entry.description, nullptr);
+            entry.cell.charWidth = PANGO_PIXELS(pango_font_metrics_get_approximate_char_width(metrics));
+            pango_font_metrics_unref(metrics);
+        }
+        return entry;
     }
 
     PangoLayout* Layout(const FontEntry& font, const std::string& text)
@@ -177,7 +188,7 @@ TextMeasure MeasureWith(FontBook& fonts)
     measure.text = [&fonts](const FontSpec& asked, const std::string& text) {
         return fonts.Measure(fonts.Font(asked), text);
     };
-    measure.cell = [&fonts](const FontSpec& asked) { return fonts.Font(asked).cell; };
+    measure.cell = [&fonts](const FontSpec& asked) { return fonts.FontWithWidth(asked).cell; };
     return measure;
 }
 
