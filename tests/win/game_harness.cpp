@@ -102,6 +102,13 @@ Game::Game(const std::string& gameSecret, const std::string& start)
     thread_ = CreateThread(nullptr, 0, PlayOnThread, nullptr, 0, nullptr);
     const auto shown = [this] { return (window = FindWindowA(nullptr, kCaption)) && GetForegroundWindow() == window; };
     WaitFor(shown, "the game's window to show in the foreground", 20000);
+    // Under Wine the window can be the foreground one before its own thread has made
+    // it active: keys sent then reach the thread, but Alt+F4 closed nothing (about one
+    // run in four on a loaded machine).
+    const auto active = [this] {
+        return Read<bool>([this] { return GetActiveWindow() == window && GetFocus() != nullptr; });
+    };
+    WaitFor(active, "the game's window to be active on its thread", 20000);
 }
 
 Game::~Game()
