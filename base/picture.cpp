@@ -8,6 +8,15 @@ namespace {
 
 DrawOp Op(DrawOpKind kind) { return DrawOp{kind}; }
 
+// An operation at a point: a move, a colour sample, a fill.
+DrawOp PointOp(DrawOpKind kind, double x, double y)
+{
+    DrawOp op = Op(kind);
+    op.x = x;
+    op.y = y;
+    return op;
+}
+
 }  // namespace
 
 DrawOp ClearOp(Colour colour)
@@ -55,13 +64,7 @@ DrawOp SolidBackOp(Colour colour)
     return op;
 }
 
-DrawOp MoveOp(double x, double y)
-{
-    DrawOp op = Op(DrawOpKind::MoveTo);
-    op.x = x;
-    op.y = y;
-    return op;
-}
+DrawOp MoveOp(double x, double y) { return PointOp(DrawOpKind::MoveTo, x, y); }
 
 DrawOp PrintOp(std::string text)
 {
@@ -83,21 +86,9 @@ DrawOp ImageOp(std::string fileName, double x1, double y1, double x2, double y2)
     return op;
 }
 
-DrawOp SampleColourOp(double x, double y)
-{
-    DrawOp op = Op(DrawOpKind::SampleColour);
-    op.x = x;
-    op.y = y;
-    return op;
-}
+DrawOp SampleColourOp(double x, double y) { return PointOp(DrawOpKind::SampleColour, x, y); }
 
-DrawOp FillLikeOp(double x, double y)
-{
-    DrawOp op = Op(DrawOpKind::FillLike);
-    op.x = x;
-    op.y = y;
-    return op;
-}
+DrawOp FillLikeOp(double x, double y) { return PointOp(DrawOpKind::FillLike, x, y); }
 
 PixelBox BoxPixels(const DrawOp& box)
 {
