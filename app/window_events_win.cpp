@@ -1,7 +1,7 @@
 #include "app/window_events_win.h"
 
 #include "app/window_flow.h"
-#include "base/board.h"
+#include "base/board_constants.h"
 #include "input/keyboard_hook_win.h"
 #include "input/shell_win.h"
 #include "input/turn_flow.h"

@@ -4,7 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "base/board.h"
+#include "base/board_constants.h"
 #include "base/runtime_error.h"
 
 namespace {

@@ -1,5 +1,6 @@
 #include "base/picture.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "base/rounding.h"
@@ -97,3 +98,18 @@ PixelBox BoxPixels(const DrawOp& box)
     if (pixels.top > pixels.bottom) std::swap(pixels.top, pixels.bottom);
     return pixels;
 }
+
+ImageRect ImagePixels(const DrawOp& image)
+{
+    const int left = PixelOf(image.x);
+    const int top = PixelOf(image.y);
+    // Corners at opposite ends of the coordinate range would overflow an int.
+    const auto extent = [](int from, int to) {
+        return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{to} - from + 1, -(1 << 30), 1 << 30));
+    };
+    return {left, top, extent(left, PixelOf(image.x2)), extent(top, PixelOf(image.y2))};
+}
+
+std::int32_t PlayedFontSize(std::int32_t points) { return points < 1 || points > 72 ? 8 : points; }
+
+int EmPixels(std::int32_t points, int pixelsPerInch) { return pixelsPerInch * PlayedFontSize(points) / 72; }

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "base/board.h"
+#include "base/board_constants.h"
 
 struct PixelSize {
     int width = 0;
@@ -101,6 +101,23 @@ struct PixelBox {
     int bottom = 0;
 };
 PixelBox BoxPixels(const DrawOp& box);
+
+// An Image operation's rectangle: its corners are inclusive, so it is one pixel
+// wider and higher than their difference. Nothing is drawn unless both are at least 1.
+struct ImageRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+ImageRect ImagePixels(const DrawOp& image);
+
+// The point size a font is made at: 1..72 as asked, anything else 8.
+std::int32_t PlayedFontSize(std::int32_t points);
+
+// The height of a font's em in whole pixels at a resolution, truncated as the
+// board's layout expects (14 points at 96 pixels per inch are 18 pixels, not 19).
+int EmPixels(std::int32_t points, int pixelsPerInch);
 
 // When a surface's new name is told to a screen reader that follows name changes.
 enum class NameEvent {

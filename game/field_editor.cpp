@@ -12,7 +12,6 @@
 namespace {
 
 constexpr const char* kEditFieldName = "EditField";
-constexpr const char* kLoadRowName = "LoadRow";
 
 // Raised for the run-time errors that the standard library does not raise itself.
 struct RuntimeFault {
@@ -297,18 +296,15 @@ void DrawCaret(std::vector<DrawOp>& picture, TextLines& lines, const Position& a
     picture.push_back(PrintOp(std::string(1, CharAt(LineAt(lines, at.caretLine), at.AbsoluteColumn()))));
 }
 
-FieldEditResult EditFieldSteps(GameState& game, EditorMemory& memory, TextLines& lines, const FieldKey& in,
+FieldEditResult ApplyKeyOrThrow(GameState& game, EditorMemory& memory, TextLines& lines, const FieldKey& in,
                                const TextMeasure& measure)
 {
     std::int32_t key = in.key;
     std::int32_t insertMode = game.fieldStyle[game.currentAttempt].insertMode;
     constexpr std::int64_t maxLine = TextLines::upperBound();
-    const std::int32_t fieldRow = in.slots.fieldRow;
-    if (fieldRow < 1) {
-        return {EditOutcome::BadFieldRow, {}, "problemi con il numero del campo!" + NumberText(fieldRow), {}, key};
-    }
-    const FieldSlots& slots = in.slots;
-    Position at{slots.topLine, slots.leftColumn, slots.caretLine, slots.caretColumn};
+    const std::int32_t fieldRow = in.row;
+    const FieldView& view = in.view;
+    Position at{view.topLine, view.leftColumn, view.caretLine, view.caretColumn};
 
     std::vector<DrawOp> picture;
     picture.push_back(ClearOp(static_cast<Colour>(game.fieldStyle[fieldRow].backColour)));
@@ -348,22 +344,22 @@ FieldEditResult EditFieldSteps(GameState& game, EditorMemory& memory, TextLines&
         at.caretColumn = 1;
     }
 
-    const FieldSlots written{ToInt32(at.topLine), ToInt32(at.leftColumn), ToInt32(at.caretLine),
-                             ToInt32(at.caretColumn), fieldRow};
+    const FieldView written{ToInt32(at.topLine), ToInt32(at.leftColumn), ToInt32(at.caretLine),
+                            ToInt32(at.caretColumn)};
     return {EditOutcome::Drawn, std::move(picture), {}, written, key};
 }
 
 }  // namespace
 
-FieldEditResult EditFieldCore(GameState& game, EditorMemory& memory, TextLines& lines, const FieldKey& in,
+FieldEditResult ApplyFieldKey(GameState& game, EditorMemory& memory, TextLines& lines, const FieldKey& in,
                               const TextMeasure& measure)
 {
-    // The steps give the slots only as their last act, so an error leaves them as they were.
+    // The steps give the view only as their last act, so an error leaves it as it was.
     const auto failed = [](const RuntimeErrorKind& error) {
         return FieldEditResult{EditOutcome::RuntimeError, {}, RuntimeErrorText(error, kEditFieldName), {}, 0};
     };
     try {
-        return EditFieldSteps(game, memory, lines, in, measure);
+        return ApplyKeyOrThrow(game, memory, lines, in, measure);
     } catch (const RuntimeFault& fault) {
         return failed(fault.kind);
     } catch (...) {
@@ -394,11 +390,4 @@ std::string EditLine(std::string& line, std::int32_t p, const std::string& t, st
     }
     const std::size_t last = line.find_last_not_of(' ');
     return last == std::string::npos ? std::string() : line.substr(0, last + 1);
-}
-
-std::string LoadRow(TextLines& target, const OneBased<TextLines, kRowCount>& table, std::int32_t row)
-{
-    if (row < 1 || row > kRowCount) return RuntimeErrorText(kSubscriptOutOfRange, kLoadRowName);
-    target = table[row];
-    return {};
 }

@@ -1,11 +1,10 @@
 // The editor of the attempt rows' input fields, free of any platform.
 //
 // A field is a drawing surface, not a system edit control: the game keeps its text as
-// a list of lines and its scroll and caret position in user slots of the field.
-// EditFieldCore applies one key to the lines and slots and returns the field's new
-// picture as a list of drawing operations. A shell reads the slots and the toggle
-// states, calls the core, plays the picture onto the field's surface and writes the
-// slots back; it decides nothing itself.
+// a list of lines (the row's text) and its view, the scroll and caret position.
+// ApplyFieldKey applies one key to the lines and the view and returns the field's
+// new picture as a list of drawing operations; the session keeps the view and
+// plays the picture.
 #pragma once
 
 #include <array>
@@ -16,15 +15,15 @@
 #include "base/picture.h"
 #include "game/game_state.h"
 
-// The editor's part of a field control's user slots: 1..4 and 8.
-struct FieldSlots {
+// What a field shows of its lines, and where its caret is. All 0 until the field
+// is first drawn.
+struct FieldView {
     std::int32_t topLine = 0;      // first line shown
     std::int32_t leftColumn = 0;   // first column shown; 1 when not scrolled sideways
     std::int32_t caretLine = 0;    // line of the caret
     std::int32_t caretColumn = 0;  // caret column counted from leftColumn
-    std::int32_t fieldRow = 0;     // the row that owns the field; only read
 
-    bool operator==(const FieldSlots&) const = default;
+    bool operator==(const FieldView&) const = default;
 };
 
 // Remembered across calls and shared by all fields; each activation (key 0) clears
@@ -41,20 +40,20 @@ struct NoteToggles {
 };
 
 enum class EditOutcome {
-    Drawn,         // picture holds the whole new field; slots hold the new values
-    EndedEarly,    // Tab ran past the end of the line: nothing drawn, slots untouched
-    BadFieldRow,   // the slots name no row: message for the box, nothing drawn or written
+    Drawn,         // picture holds the whole new field; view holds the new values
+    EndedEarly,    // Tab ran past the end of the line: nothing drawn, view untouched
     RuntimeError,  // message for the box, after which the window closes; nothing drawn or written
 };
 struct FieldEditResult {
     EditOutcome outcome = EditOutcome::Drawn;
     std::vector<DrawOp> picture;  // the whole field, in order
-    std::string message;          // the box text of BadFieldRow and RuntimeError
-    FieldSlots slots;             // the slots to write back (Drawn only)
+    std::string message;          // the box text of RuntimeError
+    FieldView view;               // the new view (Drawn only)
     std::int32_t keyAfter = 0;    // the key as applied: Backspace ends as kDelete
 };
 
 // Key codes the editor knows: keyboard scan codes, negative with the left Ctrl key.
+// Any other code (kTyped) only enters its character.
 namespace fieldKey {
 inline constexpr std::int32_t kActivate = 0;     // forget the remembered values, draw with caret
 inline constexpr std::int32_t kRedrawOnly = -1;  // draw without caret, columns back to 1
@@ -72,16 +71,18 @@ inline constexpr std::int32_t kInsert = 82;
 inline constexpr std::int32_t kDelete = 83;
 inline constexpr std::int32_t kFontSmaller = -74;  // Ctrl + keypad minus
 inline constexpr std::int32_t kFontLarger = -78;   // Ctrl + keypad plus
+inline constexpr std::int32_t kTyped = 1000;
 }  // namespace fieldKey
 
-// What a key is applied to: the key (a scan code, see fieldKey) and its
-// one-character translation (or empty), the row's font size, the field's slots and
-// size in pixels, and the note toggles.
+// What a key is applied to: the row that owns the field, the key (see fieldKey)
+// and its one-character translation (or empty), the row's font size, the field's
+// view and size in pixels, and the note toggles.
 struct FieldKey {
+    std::int32_t row = 1;
     std::int32_t key = 0;
     std::string character;
     std::int32_t fontSize = 0;
-    FieldSlots slots;
+    FieldView view;
     PixelSize surface;
     NoteToggles toggles;
 };
@@ -90,8 +91,8 @@ struct FieldKey {
 // game is read for the current row's allowed characters and style, and written by
 // the Insert and font-size keys; measure.cell gives the field face's cell. Never
 // throws: a run-time error comes back as RuntimeError with the box text, and then
-// neither the lines' later steps nor the slots are written.
-FieldEditResult EditFieldCore(GameState& game, EditorMemory& memory, TextLines& lines, const FieldKey& in,
+// neither the lines' later steps nor the view are written.
+FieldEditResult ApplyFieldKey(GameState& game, EditorMemory& memory, TextLines& lines, const FieldKey& in,
                               const TextMeasure& measure);
 
 // Changes line at column p (from 1) with text t: mode 0 overwrites (the line keeps its
@@ -100,8 +101,3 @@ FieldEditResult EditFieldCore(GameState& game, EditorMemory& memory, TextLines& 
 // trailing blanks; line itself keeps them. A column before 1 names no place on a line
 // and throws std::out_of_range.
 std::string EditLine(std::string& line, std::int32_t p, const std::string& t, std::int32_t mode);
-
-// Copies every line of one row of the table into target. Returns an empty text, or,
-// for a row outside the table, the text of the run-time error box with target untouched.
-std::string LoadRow(TextLines& target, const OneBased<TextLines, kRowCount>& table,
-                    std::int32_t row);

@@ -6,10 +6,6 @@
 
 #include "base/text.h"
 
-GameState gameState;
-std::uint32_t randomState = 0;
-
-
 double SecondsSinceMidnight(const LocalTime& t)
 {
     const std::int64_t ms = std::int64_t{t.hour} * 3600000 + std::int64_t{t.minute} * 60000 +
@@ -24,32 +20,32 @@ std::string DateText(const LocalTime& t)
     return TwoDigits(t.month) + "-" + TwoDigits(t.day) + "-" + year;
 }
 
-void SeedRandom(double seconds)
+void SeedRandom(std::uint32_t& state, double seconds)
 {
     // The state is the bit pattern of the time as a single-precision number, so two
     // starts that round to the same float draw the same secret.
     const float asFloat = static_cast<float>(seconds);
     static_assert(sizeof(float) == sizeof(std::uint32_t));
-    std::memcpy(&randomState, &asFloat, sizeof randomState);
+    std::memcpy(&state, &asFloat, sizeof state);
 }
 
-std::int32_t RandomInt(std::int32_t boundA, std::int32_t boundB)
+std::int32_t RandomInt(std::uint32_t& state, std::int32_t boundA, std::int32_t boundB)
 {
     const std::int64_t low = boundA < boundB ? boundA : boundB;
     const std::int64_t high = boundA < boundB ? boundB : boundA;
-    randomState = randomState * 134775813u + 1u;
-    const double u = static_cast<double>(randomState >> 1) / 2147483648.0;
+    state = state * 134775813u + 1u;
+    const double u = static_cast<double>(state >> 1) / 2147483648.0;
     const double value = u * static_cast<double>(high - low + 1) + static_cast<double>(low);
     return static_cast<std::int32_t>(std::trunc(value));
 }
 
-std::string DrawSecret(std::int32_t low, std::int32_t high, std::int32_t count)
+std::string DrawSecret(std::uint32_t& state, std::int32_t low, std::int32_t high, std::int32_t count)
 {
     std::vector<std::int32_t> chosen;
     std::string text;
     for (std::int32_t position = 1; position <= count; ++position) {
         for (;;) {
-            const std::int32_t d = RandomInt(low, high);
+            const std::int32_t d = RandomInt(state, low, high);
             if (position == 1 && d == 0) continue;
             bool repeated = false;
             for (const std::int32_t earlier : chosen) repeated = repeated || earlier == d;
@@ -62,18 +58,17 @@ std::string DrawSecret(std::int32_t low, std::int32_t high, std::int32_t count)
     return text;
 }
 
-void InitGame(const LocalTime& now)
+GameState InitGame(std::uint32_t& randomState, const LocalTime& now)
 {
-    gameState = GameState{};
-    GameState& g = gameState;
+    GameState g;
     g.inkColour = kInkColour;
     g.fieldColour = kFieldColour;
     g.labelInkColour = kLabelInkColour;
     g.panelColour = kPanelColour;
     g.untriedDigits = "0123456789";
 
-    SeedRandom(SecondsSinceMidnight(now));
-    g.secret = DrawSecret(0, 9, kDigitCount);
+    SeedRandom(randomState, SecondsSinceMidnight(now));
+    g.secret = DrawSecret(randomState, 0, 9, kDigitCount);
 
     g.rowHelpText[1] = std::string(kHelpSentence1) + kLineBreak + kHelpSentence2 + kLineBreak + kHelpSentence3;
     g.rowLabel[1] = "Tentativo 01";
@@ -99,4 +94,5 @@ void InitGame(const LocalTime& now)
     }
     for (int row = 1; row <= kRowCount; ++row) g.rowHelpText[row] += kLineBreak;
     g.currentAttempt = 1;
+    return g;
 }

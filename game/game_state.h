@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "base/board.h"
+#include "base/board_constants.h"
 #include "base/one_based.h"
 
 constexpr int kLineCount = 100;
@@ -30,7 +30,6 @@ struct GameState {
     std::int32_t gameOver = 0;
     std::string untriedDigits;
     OneBased<TextLines, kRowCount> rowText;
-    TextLines editBuffer;
     OneBased<std::string, kRowCount> rowHelpText;
     OneBased<std::string, kRowCount> rowLabel;
     OneBased<std::string, kRowCount> rowNote;
@@ -41,9 +40,6 @@ struct GameState {
     Colour labelInkColour = 0;
     Colour panelColour = 0;
 };
-
-// The process-wide game record, filled by InitGame.
-extern GameState gameState;
 
 // The local date and time as the platform's local clock gives it.
 struct LocalTime {
@@ -62,15 +58,14 @@ double SecondsSinceMidnight(const LocalTime& t);
 // "MM-DD-YYYY" with leading zeros.
 std::string DateText(const LocalTime& t);
 
-// The random source: one 32-bit state word for the whole process.
-extern std::uint32_t randomState;
-void SeedRandom(double seconds);
-std::int32_t RandomInt(std::int32_t boundA, std::int32_t boundB);
-std::string DrawSecret(std::int32_t low, std::int32_t high, std::int32_t count);
+// The random source: one 32-bit state word, kept by the game's session.
+void SeedRandom(std::uint32_t& state, double seconds);
+std::int32_t RandomInt(std::uint32_t& state, std::int32_t boundA, std::int32_t boundB);
+std::string DrawSecret(std::uint32_t& state, std::int32_t low, std::int32_t high, std::int32_t count);
 
-// Fills gameState for a new game, seeding the random source from the local time
-// of day given.
-void InitGame(const LocalTime& now);
+// A new game, the random source seeded from the local time of day given and the
+// secret drawn from it.
+GameState InitGame(std::uint32_t& randomState, const LocalTime& now);
 
 constexpr const char* kHelpSentence1 =
     "Scrivi il numero senza ripetere le cifre e senza iniziare con 0, poi batti Enter.";

@@ -9,7 +9,7 @@ std::string LostText(const std::string& secret) { return "Fine. Il numero era " 
 TurnOutcome SubmitTurn(GameState& game)
 {
     TurnOutcome outcome;
-    const auto guess = AcceptGuess(game.editBuffer[1]);
+    const auto guess = AcceptGuess(game.rowText[game.currentAttempt][1]);
     if (!guess) return outcome;
     outcome.scored = true;
     outcome.row = game.currentAttempt;

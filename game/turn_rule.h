@@ -1,5 +1,5 @@
 // The rule of a turn: what a submitted guess does to the game, apart from any
-// drawing or box. The shell draws the outcome and shows its end texts.
+// drawing or box. The session draws the outcome and shows its end texts.
 #pragma once
 
 #include <cstdint>
@@ -21,11 +21,11 @@ struct TurnOutcome {
     std::int32_t nextRow = 0;           // the row that becomes current once the answer is shown
 };
 
-// Submits line 1 of editBuffer as the guess of row currentAttempt. A guess of four
+// Submits line 1 of row currentAttempt as its guess. A guess of four
 // characters (blanks trimmed) is scored: its digits are marked tried in
 // untriedDigits and, when the guess is right or the row is the last, the game is
 // over (gameOver is set) with "Bravo" first and then "Fine" for a right guess in
 // the last row. The ending is decided here, from the row scored, so nothing that
 // happens while the boxes are open can change it. currentAttempt is left alone:
-// the shell moves it to nextRow after it has shown the answer and the boxes.
+// the session moves it to nextRow once the answer is on the board.
 TurnOutcome SubmitTurn(GameState& game);

@@ -1,6 +1,6 @@
 #include "input/keyboard_gtk.h"
 
-#include "base/board.h"
+#include "base/board_constants.h"
 #include "input/key_mapping.h"
 #include "input/shell_gtk.h"
 #include "input/turn_flow.h"

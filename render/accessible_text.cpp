@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "base/board.h"
+#include "base/board_constants.h"
 #include "base/text.h"
 
 namespace {

@@ -33,3 +33,22 @@ BoardRows LayOutRows(const GameState& game, const TextMeasure& measure)
     board.help = {kHelpPanel, 5, y, 820, 65};
     return board;
 }
+
+std::vector<BoardControl> BoardControls(const BoardRows& rows)
+{
+    std::vector<BoardControl> controls;
+    for (const ControlPlace& place : kInfoPanelPlaces) controls.push_back({ControlKind::Surface, place, {}});
+    for (const int base : {kCrossOutToggleBase, kHighlightToggleBase}) {
+        for (int digit = 0; digit <= 9; ++digit) {
+            controls.push_back({ControlKind::Toggle, TogglePlace(base, digit), std::string(1, char('0' + digit))});
+        }
+    }
+    for (int row = 1; row <= kRowCount; ++row) {
+        const RowPlaces& places = rows.rows[row];
+        controls.push_back({ControlKind::RowField, places.field, {}});
+        controls.push_back({ControlKind::Surface, places.label, {}});
+        controls.push_back({ControlKind::Surface, places.answer, {}});
+    }
+    controls.push_back({ControlKind::Surface, rows.help, {}});
+    return controls;
+}

@@ -116,7 +116,7 @@ Bitmap BitmapFile(const std::string& path)
 int CurrentRow(ScenarioGame& game)
 {
     int row = 0;
-    return game.OnGameThread([&] { row = gameState.currentAttempt; }), row;
+    return game.OnGameThread([&](Session& s) { row = s.game.currentAttempt; }), row;
 }
 
 // Each cell of a row's answer box as a letter: '-' plain, 'Q' a square (its ink in
@@ -186,7 +186,7 @@ void See(ScenarioGame& game, const std::string& check, const std::vector<Colour>
     if (what == "lines") seen = std::to_string(std::count(box.begin(), box.end(), '\n') + 1);
     if (what == "boxes") seen = std::to_string(game.OpenBoxes());
     if (what == "row") seen = std::to_string(CurrentRow(game));
-    if (what == "font") game.OnGameThread([&] { seen = std::to_string(gameState.fieldStyle[n].fontSize); });
+    if (what == "font") game.OnGameThread([&](Session& s) { seen = std::to_string(s.game.fieldStyle[n].fontSize); });
     if (what == "exit") seen = std::to_string(game.ExitCode());
     if (what == "marks") seen = Marks(game, n);
     if (inks.contains(what)) seen = RowsShowing(game, inks.at(what), what == "caret");

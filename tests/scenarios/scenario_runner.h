@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "base/board.h"
+#include "app/session.h"
+#include "base/board_constants.h"
 #include "game/clock.h"
 
 // A surface's pixels row by row from the top left, each 0x00BBGGRR.
@@ -48,8 +49,8 @@ public:
     virtual std::string Name(int controlId) = 0;
     virtual Bitmap Pixels(int controlId) = 0;
     // Runs work on the game's thread between two of its events, where the game's
-    // own records (gameState) may be read; once the game has ended, nothing is run.
-    virtual void OnGameThread(const std::function<void()>& work) = 0;
+    // session may be read; once the game has ended, nothing is run.
+    virtual void OnGameThread(const std::function<void(Session&)>& work) = 0;
     // The text of the open box, of the one with that text when one is given
     // (waited for); "" once the wait has failed.
     virtual std::string OpenBoxText(const std::string& text) = 0;

@@ -30,22 +30,6 @@ constexpr int kDefaultCommand = kHighlightToggleBase + 9;
 constexpr int kClockTimer = 20;
 constexpr unsigned kClockPeriodMs = 100;
 
-// The commands that redraw every field: the two groups of toggles, each taken
-// from one below its first toggle (600 and 700 name no toggle, but are answered
-// like one).
-constexpr int kToggleCommandsFirst[] = {kCrossOutToggleBase - 1, kHighlightToggleBase - 1};
-constexpr int kToggleCommandsCount = 11;
-
-// What a command id of the main window asks for.
-enum class CommandKind {
-    None,       // not one of the game's commands: ignored
-    Toggle,     // a toggle flipped, or Enter (the default command)
-    SelectRow,  // a row's field was clicked; the row is id - kRowFieldBase
-    Author,     // the menu's author entry
-    Cancel,     // Escape, or the close request
-};
-CommandKind ClassifyCommand(int id);
-
 // --- Colours -----------------------------------------------------------------
 
 constexpr Colour kInkColour = 0x191919;
@@ -78,7 +62,6 @@ constexpr int kDialogFontSize = 16;
 
 // --- Texts ----------------------------------------------------------------------
 
-constexpr const char* kProgramName = INDOVINA_NAME;
 constexpr const char* kCaption = INDOVINA_NAME " " INDOVINA_VERSION;
 constexpr const char* kMessageBoxCaption = INDOVINA_NAME;
 constexpr const char* kAuthorMenu = "Autore";
