@@ -23,33 +23,7 @@ foreach(image q.bmp c.bmp)
             ${PROJECT_SOURCE_DIR}/assets/${image} $<TARGET_FILE_DIR:indovina>/${image})
 endforeach()
 
-include(GNUInstallDirs)
-configure_file(assets/indovina.desktop.in ${CMAKE_BINARY_DIR}/indovina.desktop @ONLY)
-install(TARGETS indovina RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES assets/q.bmp assets/c.bmp DESTINATION ${CMAKE_INSTALL_DATADIR}/indovina)
-install(FILES ${CMAKE_BINARY_DIR}/indovina.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES assets/indovina.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-
-# The Debian package: `cmake --build --preset linux --target package` makes
-# build/linux/indovina_0.01_amd64.deb. The libraries it needs are found by
-# dpkg-shlibdeps; the faces the board asks for come from three font packages.
-set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME indovina)
-set(CPACK_PACKAGE_VERSION ${INDOVINA_VERSION})
-set(CPACK_PACKAGE_VENDOR "${INDOVINA_NAME}")
-set(CPACK_PACKAGE_CONTACT "Squadra di Indovina il numero <autore@example.com>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${INDOVINA_NAME}: a number-guessing game")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Guess a secret number of four different digits in fourteen tries; every guess is answered \
-with squares for right digits in the right place and circles for right digits in the wrong \
-place. In Italian.")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_STRIP_FILES ON)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-freefont-ttf, fonts-ocr-b")
-include(CPack)
+include(cmake/debian.cmake)
 
 # The test that plays a whole game in the built program: real keys through the
 # display server (xdotool), the board read back over AT-SPI. Only in a build with

@@ -8,3 +8,5 @@ GTK_RUN_PACKAGES=(fonts-liberation fonts-freefont-ttf fonts-ocr-b)
 # The tests: keys and clicks through the display server (xdotool, xset for a held
 # key's repeats, Xlib for a close request), the board read over AT-SPI.
 GTK_TEST_PACKAGES=(xvfb xdotool x11-xserver-utils libx11-dev dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
+# The Debian package's check: lintian, desktop-file-validate and appstreamcli.
+GTK_TEST_PACKAGES+=(lintian desktop-file-utils appstream)
