@@ -2,7 +2,7 @@
 // every key, the caret, scrolling, the note marks and the limits on a line.
 #include <gtest/gtest.h>
 
-#include "fake_board.h"
+#include "recorded_game.h"
 
 namespace {
 
@@ -14,11 +14,11 @@ bool IsRed(Colour c) { return c < 256 && c != 0; }
 bool IsGreen(Colour c) { return c % 256 == 0 && c >> 16 == 0 && c != 0; }
 
 // Row 1's lines that are not empty: "1[12] 100[7]".
-std::string Text()
+std::string Text(const RecordedGame& g)
 {
     std::string text;
     for (int l = 1; l <= kLineCount; ++l) {
-        const std::string& line = gameState.rowText[1][l];
+        const std::string& line = g.game.rowText[1][l];
         text += line.empty() ? "" : (text.empty() ? "" : " ") + std::to_string(l) + "[" + line + "]";
     }
     return text;
@@ -26,9 +26,9 @@ std::string Text()
 
 // What the current field prints in an ink that passes the test (by default the
 // row's own ink), by the y of each line, the prints of a line joined by "|".
-std::map<double, std::string> Printed(const FakeBoard& b, std::function<bool(Colour)> inkTest = {})
+std::map<double, std::string> Printed(const RecordedGame& b, std::function<bool(Colour)> inkTest = {})
 {
-    if (!inkTest) inkTest = [](Colour c) { return c == Colour(gameState.fieldStyle[1].textColour); };
+    if (!inkTest) inkTest = [&b](Colour c) { return c == Colour(b.game.fieldStyle[1].textColour); };
     std::map<double, std::string> shown;
     Colour ink = 0;
     double y = 0;
@@ -40,13 +40,13 @@ std::map<double, std::string> Printed(const FakeBoard& b, std::function<bool(Col
     return shown;
 }
 
-std::string Shown(const FakeBoard& b) { return Printed(b).empty() ? "" : Printed(b).begin()->second; }
+std::string Shown(const RecordedGame& b) { return Printed(b).empty() ? "" : Printed(b).begin()->second; }
 
 }  // namespace
 
 TEST(FieldEditor, KeysEditMoveAndScrollTheField)
 {
-    // What, the lines at the start, the keys; then the lines, the slots (top line,
+    // What, the lines at the start, the keys; then the lines, the view (top line,
     // left column, caret line and column) and the first line shown.
     const tuple<const char*, const char*, const char*, const char*, tuple<int, int, int, int>, const char*> cases[] = {
         {"overwrite stays on the last column", "", "12345", "1[1235]", {1, 1, 1, 4}, "1235"},
@@ -74,41 +74,45 @@ TEST(FieldEditor, KeysEditMoveAndScrollTheField)
         {"Delete after the last line's end pads it", "", "ERRX", "100[  ]", {100, 1, 100, 3}, "    "},
         {"Tab goes to the next word", "12 4", "T", "1[12 4]", {1, 1, 1, 4}, "12 4"},
         {"a redraw puts the columns back", "", "1234RN~", "1[1234]", {2, 1, 2, 1}, "    "}};
-    for (const auto& [what, start, keys, lines, slots, shown] : cases) {
-        FakeBoard b(start);
-        const FieldSlots& s = b.Keys(keys).slots[1];
-        EXPECT_EQ(tuple(b.events, Text(), Shown(b), tuple(s.topLine, s.leftColumn, s.caretLine, s.caretColumn)),
-                  tuple(Events{}, lines, shown, slots)) << what;
+    // Down only moves where the row does not submit on Enter; in the game it submits.
+    const auto noSubmit = [](Session& s) { s.game.fieldStyle[1].submitOnEnter = 0; };
+    for (const auto& [what, start, keys, lines, view, shown] : cases) {
+        RecordedGame b(start, noSubmit);
+        const FieldView& s = b.Keys(keys).session.fields[1];
+        EXPECT_EQ(tuple(b.events, Text(b), Shown(b), tuple(s.topLine, s.leftColumn, s.caretLine, s.caretColumn)),
+                  tuple(Events{}, lines, shown, view)) << what;
     }
     // A Tab that runs past the end of the line does nothing at all.
     for (const auto& [start, keysBefore] : {std::pair{"1234", ""}, {"", ""}, {"12  ", ""}, {"12 4", "T"}}) {
-        FakeBoard b(start);
-        const std::string before = Text();
+        RecordedGame b(start);
+        const std::string before = Text(b);
         b.Keys(keysBefore).draws.clear();
-        const int column = b.Keys("T").slots[1].caretColumn;
-        EXPECT_EQ(tuple(b.draws.size(), Text(), column), tuple(0u, before, *keysBefore ? 4 : 1)) << start;
+        const int column = b.Keys("T").session.fields[1].caretColumn;
+        EXPECT_EQ(tuple(b.draws.size(), Text(b), column), tuple(0u, before, *keysBefore ? 4 : 1)) << start;
     }
 }
 
 TEST(FieldEditor, CaretNoteMarksAndTheLinesDrawnAsThePlayerSeesThem)
 {
-    FakeBoard b("15 4");
+    RecordedGame b("15 4");
     ASSERT_TRUE(b.LastOp(DrawOpKind::SetBackSolid));
     EXPECT_TRUE(IsGrey(b.LastOp(DrawOpKind::SetBackSolid)->colour));  // overwrite
     EXPECT_EQ(b.LastOp(DrawOpKind::Print)->text, "1");
     EXPECT_TRUE(IsRed(b.Keys("IR").LastOp(DrawOpKind::SetBackSolid)->colour));  // insert
     EXPECT_EQ(tuple(b.LastOp(DrawOpKind::MoveTo)->x, b.LastOp(DrawOpKind::Print)->text), tuple(19, "5"));
-    EXPECT_EQ(b.Keys("B1~").LastOp(DrawOpKind::SetBackSolid), nullptr);  // a redraw has no caret
-    b.toggles.crossedOut[5] = b.toggles.highlighted[4] = true;
-    EXPECT_EQ(Printed(b.Keys("~"), IsRed)[0], " |/| | ");
+    b.Keys("B1"), RowClicked(b.session, 2);
+    EXPECT_TRUE(std::ranges::none_of(b.Last(kRowFieldBase + 1).ops,  // a row left has no caret
+                                     [](const DrawOp& op) { return op.kind == DrawOpKind::SetBackSolid; }));
+    RowClicked(b.session, 1);
+    NoteToggled(b.session, kCrossOutToggleBase + 5, true), NoteToggled(b.session, kHighlightToggleBase + 4, true);
+    EXPECT_EQ(Printed(b, IsRed)[0], " |/| | ");
     EXPECT_EQ(Printed(b, IsGreen)[0], " | | |4");
-    b.toggles.crossedOut[0] = true;  // a blank on the line is marked as the digit 0 is
-    EXPECT_EQ(Printed(b.Keys("~"), IsRed)[0], " |/|/| ");
+    NoteToggled(b.session, kCrossOutToggleBase, true);  // a blank on the line is marked as the digit 0 is
+    EXPECT_EQ(Printed(b, IsRed)[0], " |/|/| ");
     // One line more than fits is drawn; 57 and 95 pixels hold 1.5 and 2.5 lines of
     // 38, a half going to the even count; Page Down moves by the lines that fit.
     for (const auto& [height, fit] : {std::pair{38, 1}, {57, 2}, {95, 2}, {96, 3}}) {
-        FakeBoard g("1|2|3|4|5|6");
-        g.fieldSize.height = height;
+        RecordedGame g("1|2|3|4|5|6", [height](Session& s) { s.layout.rows[1].field.height = height; });
         std::map<double, std::string> expected;
         for (int k = 0, line = 1 + fit; k <= fit; ++k, ++line) {
             expected[38.0 * k] = line <= 6 ? std::to_string(line) + "   " : "    ";  // lines 1 to 6 hold their number
@@ -119,44 +123,44 @@ TEST(FieldEditor, CaretNoteMarksAndTheLinesDrawnAsThePlayerSeesThem)
 
 TEST(FieldEditor, FontKeysStepTheRowsSizeWithin1To72FromTheSizeAtActivation)
 {
-    FakeBoard b("1234");
-    const int& size = gameState.fieldStyle[1].fontSize;
+    RecordedGame b("1234");
+    const int& size = b.game.fieldStyle[1].fontSize;
     b.Keys(std::string(50, '+'));
     EXPECT_EQ(tuple(b.LastOp(DrawOpKind::SetFont)->size, size), tuple(72, 72));
     EXPECT_EQ(Shown(b), "1");  // the field keeps its size: a 57-pixel cell leaves one column
     b.Keys(std::string(80, '-'));
     EXPECT_EQ(tuple(b.LastOp(DrawOpKind::SetFont)->size, size), tuple(1, 1));
     EXPECT_EQ(Shown(b), "1234" + std::string(72, ' '));  // 1-pixel cells: 76 columns
-    HandleCommand(b.board, kRowFieldBase + 2);
+    RowClicked(b.session, 2);
     b.Keys("+");
-    EXPECT_EQ(tuple(size, gameState.fieldStyle[2].fontSize), tuple(1, 25));
+    EXPECT_EQ(tuple(size, b.game.fieldStyle[2].fontSize), tuple(1, 25));
 }
 
 TEST(FieldEditor, ALineTakesEveryChangeThatKeepsItWithinTwoThousandCharacters)
 {
     const std::string blanks(999, ' ');
-    // Lines at the start, the slots, the keys; then the lengths of lines 1, 2 and 100.
-    const tuple<const char*, std::string, FieldSlots, const char*, tuple<int, int, int>> cases[] = {
-        {"a digit far to the right pads the line up to it", "", {1, 1999, 1, 1, 1}, "7", {1999, 0, 0}},
-        {"one column further is refused", "", {1, 2000, 1, 1, 1}, "7", {0, 0, 0}},
-        {"two lines that fit together join", blanks + "1|" + blanks + "2", {1, 1001, 1, 1, 1}, "X", {2000, 0, 0}},
-        {"two that would not stay apart", blanks + "1|" + blanks + " 2", {1, 1001, 1, 1, 1}, "X", {1000, 1001, 0}},
-        {"Delete pads the last line up to the limit", "", {100, 2001, 100, 1, 1}, "X", {0, 0, 2000}},
-        {"and no further", "", {100, 2002, 100, 1, 1}, "X", {0, 0, 0}}};
-    for (const auto& [what, start, slots, keys, lengths] : cases) {
-        FakeBoard b(start);
-        b.slots[1] = slots;
+    // Lines at the start, the view, the keys; then the lengths of lines 1, 2 and 100.
+    const tuple<const char*, std::string, FieldView, const char*, tuple<int, int, int>> cases[] = {
+        {"a digit far to the right pads the line up to it", "", {1, 1999, 1, 1}, "7", {1999, 0, 0}},
+        {"one column further is refused", "", {1, 2000, 1, 1}, "7", {0, 0, 0}},
+        {"two lines that fit together join", blanks + "1|" + blanks + "2", {1, 1001, 1, 1}, "X", {2000, 0, 0}},
+        {"two that would not stay apart", blanks + "1|" + blanks + " 2", {1, 1001, 1, 1}, "X", {1000, 1001, 0}},
+        {"Delete pads the last line up to the limit", "", {100, 2001, 100, 1}, "X", {0, 0, 2000}},
+        {"and no further", "", {100, 2002, 100, 1}, "X", {0, 0, 0}}};
+    for (const auto& [what, start, view, keys, lengths] : cases) {
+        RecordedGame b(start);
+        b.session.fields[1] = view;
         b.Keys(keys);
-        const TextLines& lines = gameState.rowText[1];
+        const TextLines& lines = b.game.rowText[1];
         EXPECT_EQ(tuple(b.events, tuple(int(lines[1].size()), int(lines[2].size()), int(lines[100].size()))),
                   tuple(Events{}, lengths)) << what;
     }
     // End after line 1, Page Down to line 2 with the same sideways scroll, a digit that
     // pads line 2 to that length, back up, and Delete after the end joins line 2 on:
     // each round once doubled the line, and a few dozen rounds took gigabytes.
-    FakeBoard b("1");
+    RecordedGame b("1");
     for (int round = 0; round < 16; ++round) b.Keys("HEN5PX");
-    const auto longest = std::ranges::max(gameState.rowText[1].items, {}, &std::string::size).size();
+    const auto longest = std::ranges::max(b.game.rowText[1].items, {}, &std::string::size).size();
     EXPECT_TRUE(b.events.empty() && longest >= 1000 && longest <= 2000) << longest;  // grown as far as a line may
 }
 

@@ -17,7 +17,8 @@ using std::tuple;
 TEST(DrawSecret, GoldenSecretsAndAlwaysFourDifferentDigitsNotStartingWithZero)
 {
     const auto secretAt = [](int h, int m, int s, int ms) {
-        return InitGame({2026, 3, 5, h, m, s, ms}), gameState.secret;
+        std::uint32_t random = 0;
+        return InitGame(random, {2026, 3, 5, h, m, s, ms}).secret;
     };
     EXPECT_EQ(secretAt(10, 20, 30, 456), "4153");
     EXPECT_EQ(secretAt(0, 0, 0, 0), "8263");
@@ -27,8 +28,9 @@ TEST(DrawSecret, GoldenSecretsAndAlwaysFourDifferentDigitsNotStartingWithZero)
     std::set<char> firstDigits;
     std::set<std::size_t> zeroPlaces;
     for (int ms = 0; ms < 86400000; ms += 997 * 7) {
-        SeedRandom(ms / 1000.0);
-        const std::string s = DrawSecret(0, 9, 4);
+        std::uint32_t random = 0;
+        SeedRandom(random, ms / 1000.0);
+        const std::string s = DrawSecret(random, 0, 9, 4);
         ASSERT_TRUE(std::set<char>(s.begin(), s.end()).size() == 4 && s.find_first_not_of("0123456789") == s.npos) << s;
         firstDigits.insert(s[0]);
         zeroPlaces.insert(s.find('0') + 1);  // 0 when there is none
@@ -58,13 +60,14 @@ TEST(SubmitTurn, ScoresAFourCharacterGuessAndEndsTheGameOnARightGuessOrInTheLast
         {2, "123", false, "", "0123456789", {}, 0}, {14, "12345", false, "", "0123456789", {}, 0},
         {5, "    ", false, "", "0123456789", {}, 0}};
     for (const auto& [row, line1, scored, answer, untried, endTexts, nextRow] : turns) {
-        InitGame({});
-        std::tie(gameState.secret, gameState.currentAttempt, gameState.editBuffer[1]) = tuple("4153", row, line1);
-        const TurnOutcome out = SubmitTurn(gameState);
-        EXPECT_EQ(std::tie(out.scored, out.answer, out.endTexts, out.nextRow, gameState.untriedDigits),
+        std::uint32_t random = 0;
+        GameState game = InitGame(random, {});
+        std::tie(game.secret, game.currentAttempt, game.rowText[row][1]) = tuple("4153", row, line1);
+        const TurnOutcome out = SubmitTurn(game);
+        EXPECT_EQ(std::tie(out.scored, out.answer, out.endTexts, out.nextRow, game.untriedDigits),
                   std::tie(scored, answer, endTexts, nextRow, untried)) << line1;
         // The flow moves the current row on once the answer is shown.
-        EXPECT_EQ(tuple(out.row, gameState.gameOver, gameState.currentAttempt),
+        EXPECT_EQ(tuple(out.row, game.gameOver, game.currentAttempt),
                   tuple(scored ? row : out.row, endTexts.empty() ? 0 : 1, row)) << line1;
     }
 }

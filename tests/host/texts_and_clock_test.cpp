@@ -44,7 +44,7 @@ TEST(Texts, HalvesRoundToEvenAndSecondsKeepOneDecimal)
     const std::pair<double, const char*> seconds[] = {{0, "0.0 s"}, {-0.0, "0.0 s"}, {12.34, "12.3 s"},
         {12.36, "12.4 s"}, {-0.3, "-0.3 s"}, {-0.04, "-0.0 s"}, {9999.96, "10000.0 s"}, {123456.7, "123456.7 s"},
         {1e20, "100000000000000000000.0 s"}, {12.25, "12.2 s"}, {12.75, "12.8 s"}, {0.05, "0.1 s"},
-        {0.15, "0.1 s"}, {INFINITY, "inf s"}, {-INFINITY, "-inf s"}, {NAN, "nan s"}};
+        {0.15, "0.1 s"}};
     for (const auto& [value, text] : seconds) EXPECT_EQ(ElapsedText(value), text) << value;
 }
 

@@ -12,7 +12,9 @@
 #include <set>
 #include <sstream>
 
+#include "foreign_images.h"  // kForeign_q, kForeign_c: a PNG and an 8-bit bitmap, made by CMake
 #include "game/game_state.h"
+#include "render/bitmap_file.h"
 #include "scenario_tables.h"  // kScenarioTables: games.txt, made into a string by CMake
 
 namespace {
@@ -40,7 +42,7 @@ double FakeSteadySeconds() { return double(steadyMs.load()) / 1000; }
 // [only on FRONTEND]", then its lines of "keys => checks".
 struct TableGame {
     std::string secret, start = "2026-03-05 10:00:00.000", only;
-    bool emptyFolder = false;
+    std::string folder;  // "empty", or "own" (a player's own images): the current directory
     std::vector<std::string> lines;
 };
 struct Tables {
@@ -82,7 +84,7 @@ const Tables& ReadTables()
                             std::string d, t;
                             return words >> d >> t, d + " " + t;
                         }();
-                    if (word == "empty") game.emptyFolder = true;
+                    if (word == "empty" || word == "own") game.folder = word;
                     if (word == "on") words >> game.only;
                 }
                 read.games[read.names.back()].push_back(game);
@@ -95,22 +97,11 @@ const Tables& ReadTables()
     return tables;
 }
 
-// A file of 24-bit pixels, as the marks' are: rows from the bottom up, each
-// padded to four bytes.
+// The pixels of an image file of the marks.
 Bitmap BitmapFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    const std::string bytes(std::istreambuf_iterator<char>(in), {});
-    const auto byte = [&](std::size_t at) { return Colour(static_cast<unsigned char>(bytes.at(at))); };
-    const auto number = [&](std::size_t at) { return int(byte(at) | byte(at + 1) << 8 | byte(at + 2) << 16); };
-    Bitmap image{number(18), number(22), {}};
-    for (int y = image.height - 1; y >= 0; --y) {
-        for (int x = 0; x < image.width; ++x) {
-            const std::size_t at = std::size_t(number(10) + y * ((image.width * 3 + 3) / 4 * 4) + x * 3);
-            image.pixels.push_back(byte(at + 2) | byte(at + 1) << 8 | byte(at) << 16);
-        }
-    }
-    return image;
+    const std::optional<RgbImage> image = ReadBmpFile(path);
+    return image ? Bitmap{image->width, image->height, image->pixels} : Bitmap{};
 }
 
 int CurrentRow(ScenarioGame& game)
@@ -198,7 +189,13 @@ void See(ScenarioGame& game, const std::string& check, const std::vector<Colour>
 void PlayGame(const TableGame& table, const GameStarter& start)
 {
     SCOPED_TRACE("game " + table.secret);
-    const std::shared_ptr<void> folder = table.emptyFolder ? InScratchFolder() : nullptr;
+    const std::shared_ptr<void> folder = table.folder.empty() ? nullptr : InScratchFolder();
+    if (table.folder == "own") {
+        const auto write = [](const char* name, const unsigned char* bytes, std::size_t size) {
+            std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(bytes), std::streamsize(size));
+        };
+        write(kSquareImage, kForeign_q, sizeof kForeign_q), write(kCircleImage, kForeign_c, sizeof kForeign_c);
+    }
     const std::unique_ptr<ScenarioGame> game = start(table.secret, table.start);
     for (const std::string& line : table.lines) {
         SCOPED_TRACE(line);
