@@ -2,7 +2,7 @@
 // characters, toggles, font cells and field sizes, applied to arbitrary starting
 // lines. After every key the editor must have kept its promises: no run-time error
 // for a field the game built, only Tab ending early and drawing nothing, a drawn
-// field's slots within their clamps and its picture well formed, and only the
+// field's view within its clamps and its picture well formed, and only the
 // allowed characters in lines no longer than 2,000 characters.
 #include <cstdio>
 #include <cstdlib>
@@ -36,8 +36,8 @@ constexpr std::int32_t kKeys[] = {kActivate, kRedrawOnly, kBackspace, kTab, kHom
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     Bytes in{data, size};
-    InitGame({});
-    GameState game = gameState;
+    std::uint32_t random = 0;
+    GameState game = InitGame(random, {});
     game.currentAttempt = 1 + in.Byte() % kRowCount;
     TextLines lines;  // a few lines of digits and blanks
     for (int i = in.Byte() % 4; i > 0; --i) {
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return FontCell{1 + f.size * (8 + shape % 8) / 16, 1 + f.size * (12 + shape / 16) / 12};
     }};
     EditorMemory memory;
-    FieldKey key{kRedrawOnly, "", 0, {0, 0, 0, 0, game.currentAttempt}, surface, {}};
+    FieldKey key{game.currentAttempt, kRedrawOnly, "", 0, {}, surface, {}};
     for (bool first = true; first || in.at < in.size; first = false) {
         if (!first) {
             const std::uint8_t toggle = in.Byte();
@@ -67,19 +67,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             key.character = c % 4 == 0 ? std::string() : std::string(1, static_cast<char>(c));
         }
         key.fontSize = game.fieldStyle[game.currentAttempt].fontSize;
-        const FieldEditResult result = EditFieldCore(game, memory, lines, key, measure);
+        const FieldEditResult result = ApplyFieldKey(game, memory, lines, key, measure);
         const bool drawn = result.outcome == EditOutcome::Drawn, tab = key.key == kTab;
         Check(drawn || (result.outcome == EditOutcome::EndedEarly && tab), result.message.c_str(), key.key);
         Check(drawn != result.picture.empty(), "a drawn field has a picture, any other none");
-        const FieldSlots& s = result.slots;
+        const FieldView& s = result.view;
         Check(!drawn || (s.topLine >= 1 && s.topLine <= kLineCount && s.caretLine >= 1 && s.caretLine <= kLineCount &&
-                         s.leftColumn >= 1 && s.caretColumn >= 1 && s.caretColumn <= 1000), "slots", s.caretColumn);
+                         s.leftColumn >= 1 && s.caretColumn >= 1 && s.caretColumn <= 1000), "view", s.caretColumn);
         Check(key.key != kRedrawOnly || (s.leftColumn == 1 && s.caretColumn == 1), "a redraw resets columns");
         Check(!drawn || key.key != kBackspace || result.keyAfter == kDelete, "Backspace to Delete");
         // The whole field: cleared first, then in one font of 1 to 72 points.
         Check(!drawn || (result.picture[0].kind == DrawOpKind::Clear && result.picture[1].kind == DrawOpKind::SetFont &&
                          result.picture[1].size >= 1 && result.picture[1].size <= 72), "the picture's start");
-        key.slots = drawn ? s : key.slots;
+        key.view = drawn ? s : key.view;
         for (const std::string& line : lines.items) {
             Check(line.size() <= 2000 && line.find_first_not_of(" 0123456789") == line.npos, "a line",
                   static_cast<long>(line.size()));
