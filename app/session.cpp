@@ -29,7 +29,6 @@ void DrawChanges(Session& s)
 {
     std::map<int, Picture> made = std::exchange(s.made, {});
     for (auto& [surface, picture] : made) {
-        if (s.closed) return;
         const auto shown = s.shown.find(surface);
         if (shown != s.shown.end() && shown->second.ops == picture.ops && shown->second.name == picture.name &&
             picture.nameEvent != NameEvent::Always) {
