@@ -197,17 +197,8 @@ void RedrawAndActivate(Session& s)
 
 PixelSize SurfaceSize(const Session& s, int surface)
 {
-    if (surface == kHelpPanel) return {s.layout.help.width, s.layout.help.height};
-    for (const ControlPlace& place : kInfoPanelPlaces) {
-        if (place.id == surface) return {place.width, place.height};
-    }
-    const int row = surface % 100;
-    if (row < 1 || row > kRowCount) return {};
-    const RowPlaces& places = s.layout.rows[row];
-    for (const ControlPlace* place : {&places.field, &places.label, &places.answer}) {
-        if (place->id == surface) return {place->width, place->height};
-    }
-    return {};
+    const auto found = s.surfaceSizes.find(surface);
+    return found != s.surfaceSizes.end() ? found->second : PixelSize{};
 }
 
 void PrepareSession(Session& s, FrontEnd frontEnd)
@@ -217,6 +208,9 @@ void PrepareSession(Session& s, FrontEnd frontEnd)
     s.game = InitGame(s.randomState, now);
     s.dateText = DateText(now);
     s.layout = LayOutRows(s.game, s.frontEnd.measure);
+    for (const BoardControl& control : BoardControls(s.layout)) {
+        s.surfaceSizes[control.place.id] = {control.place.width, control.place.height};
+    }
 }
 
 void OpenBoard(Session& s)

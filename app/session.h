@@ -43,6 +43,7 @@ struct Session {
     GameState game;
     std::uint32_t randomState = 0;
     BoardRows layout;
+    std::map<int, PixelSize> surfaceSizes;  // by control id, as laid out
     OneBased<FieldView, kRowCount> fields;
     NoteToggles notes;
     EditorMemory editorMemory;

@@ -5,91 +5,39 @@
 
 #include "base/rounding.h"
 
-namespace {
-
-DrawOp Op(DrawOpKind kind) { return DrawOp{kind}; }
-
-// An operation at a point: a move, a colour sample, a fill.
-DrawOp PointOp(DrawOpKind kind, double x, double y)
-{
-    DrawOp op = Op(kind);
-    op.x = x;
-    op.y = y;
-    return op;
-}
-
-}  // namespace
-
-DrawOp ClearOp(Colour colour)
-{
-    DrawOp op = Op(DrawOpKind::Clear);
-    op.colour = colour;
-    return op;
-}
+DrawOp ClearOp(Colour colour) { return {.kind = DrawOpKind::Clear, .colour = colour}; }
 
 DrawOp BoxOp(double x1, double y1, double x2, double y2, std::int32_t cornerPercent, Colour border, Colour fill)
 {
-    DrawOp op = Op(DrawOpKind::Box);
-    op.x = x1;
-    op.y = y1;
-    op.x2 = x2;
-    op.y2 = y2;
-    op.size = cornerPercent;
-    op.colour = border;
-    op.fill = fill;
-    return op;
+    return {DrawOpKind::Box, x1, y1, x2, y2, border, fill, cornerPercent};
 }
 
 DrawOp FontOp(const FontSpec& font)
 {
-    DrawOp op = Op(DrawOpKind::SetFont);
-    op.text = font.face;
-    op.size = font.size;
-    op.style = font.style;
-    return op;
+    return {.kind = DrawOpKind::SetFont, .size = font.size, .style = font.style, .text = font.face};
 }
 
-DrawOp InkOp(Colour colour)
-{
-    DrawOp op = Op(DrawOpKind::SetInk);
-    op.colour = colour;
-    return op;
-}
+DrawOp InkOp(Colour colour) { return {.kind = DrawOpKind::SetInk, .colour = colour}; }
 
-DrawOp TransparentBackOp() { return Op(DrawOpKind::SetBackTransparent); }
+DrawOp TransparentBackOp() { return {.kind = DrawOpKind::SetBackTransparent}; }
 
-DrawOp SolidBackOp(Colour colour)
-{
-    DrawOp op = Op(DrawOpKind::SetBackSolid);
-    op.colour = colour;
-    return op;
-}
+DrawOp SolidBackOp(Colour colour) { return {.kind = DrawOpKind::SetBackSolid, .colour = colour}; }
 
-DrawOp MoveOp(double x, double y) { return PointOp(DrawOpKind::MoveTo, x, y); }
+DrawOp MoveOp(double x, double y) { return {.kind = DrawOpKind::MoveTo, .x = x, .y = y}; }
 
-DrawOp PrintOp(std::string text)
-{
-    DrawOp op = Op(DrawOpKind::Print);
-    op.text = std::move(text);
-    return op;
-}
+DrawOp PrintOp(std::string text) { return {.kind = DrawOpKind::Print, .text = std::move(text)}; }
 
-DrawOp NewLineOp() { return Op(DrawOpKind::NewLine); }
+DrawOp NewLineOp() { return {.kind = DrawOpKind::NewLine}; }
 
 DrawOp ImageOp(std::string fileName, double x1, double y1, double x2, double y2)
 {
-    DrawOp op = Op(DrawOpKind::Image);
-    op.text = std::move(fileName);
-    op.x = x1;
-    op.y = y1;
-    op.x2 = x2;
-    op.y2 = y2;
-    return op;
+    return {.kind = DrawOpKind::Image, .x = x1, .y = y1, .x2 = x2, .y2 = y2, .text = std::move(fileName)};
 }
 
-DrawOp SampleColourOp(double x, double y) { return PointOp(DrawOpKind::SampleColour, x, y); }
+DrawOp SampleColourOp(double x, double y) { return {.kind = DrawOpKind::SampleColour, .x = x, .y = y}; }
 
-DrawOp FillLikeOp(double x, double y) { return PointOp(DrawOpKind::FillLike, x, y); }
+DrawOp FillLikeOp(double x, double y) { return {.kind = DrawOpKind::FillLike, .x = x, .y = y}; }
+
 
 PixelBox BoxPixels(const DrawOp& box)
 {

@@ -88,10 +88,8 @@ std::string AttemptCaption(std::int32_t currentAttempt) { return "input #" + Num
 
 std::string ElapsedText(double seconds)
 {
-    if (std::isnan(seconds)) return "nan s";
     // Compared, not read from the sign bit: -0.0 is zero and is written as zero.
     const bool negative = seconds < 0;
-    if (std::isinf(seconds)) return negative ? "-inf s" : "inf s";
 
     // |seconds| = mantissa * 2^shift exactly, with a whole mantissa below 2^53.
     int exponent = 0;

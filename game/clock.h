@@ -26,8 +26,8 @@ std::string AttemptCaption(std::int32_t currentAttempt);
 // gives "0.1 s". There is always a digit before the point ("0.4 s"), a negative
 // value keeps its sign even when it rounds to zero ("-0.0 s" for -0.04), and large
 // values are written with all their digits ("123456.7 s"). -0.0 is zero, not a
-// negative value, and gives "0.0 s". Infinities and NaN give "inf s", "-inf s" and
-// "nan s". The text does not depend on the locale.
+// negative value, and gives "0.0 s". The seconds of a game are finite. The text
+// does not depend on the locale.
 std::string ElapsedText(double seconds);
 
 // The clock of the elapsed panel.

@@ -70,29 +70,16 @@ GameState InitGame(std::uint32_t& randomState, const LocalTime& now)
     SeedRandom(randomState, SecondsSinceMidnight(now));
     g.secret = DrawSecret(randomState, 0, 9, kDigitCount);
 
-    g.rowHelpText[1] = std::string(kHelpSentence1) + kLineBreak + kHelpSentence2 + kLineBreak + kHelpSentence3;
-    g.rowLabel[1] = "Tentativo 01";
-    g.rowNote[1].clear();
-    g.rowAllowedChars[1] = "0123456789";
-    g.rowText[1][1].clear();
-    FieldStyle& style = g.fieldStyle[1];
-    style.insertMode = 0;
-    style.fontSize = 24;
-    style.textColour = static_cast<std::int32_t>(g.inkColour);
-    style.backColour = static_cast<std::int32_t>(g.fieldColour);
-    style.submitOnEnter = 1;
-    style.lines = 1;
-    style.columns = kDigitCount;
-
-    for (int row = 2; row <= kRowCount; ++row) {
-        g.rowHelpText[row] = g.rowHelpText[1];
-        g.rowNote[row] = g.rowNote[1];
-        g.rowAllowedChars[row] = g.rowAllowedChars[1];
-        g.rowText[row][1] = g.rowText[1][1];
-        g.fieldStyle[row] = g.fieldStyle[1];
+    // Every row alike: the rules as its help, a field of one line of four digits
+    // in 24 points that submits on Enter, in overwrite mode; no note.
+    const std::string help = std::string(kHelpSentence1) + kLineBreak + kHelpSentence2 + kLineBreak + kHelpSentence3;
+    for (int row = 1; row <= kRowCount; ++row) {
+        g.rowHelpText[row] = help + kLineBreak;
         g.rowLabel[row] = "Tentativo " + TwoDigits(row);
+        g.rowAllowedChars[row] = "0123456789";
+        g.fieldStyle[row] = {1, kDigitCount, 0, 24, static_cast<std::int32_t>(g.inkColour),
+                             static_cast<std::int32_t>(g.fieldColour), 1};
     }
-    for (int row = 1; row <= kRowCount; ++row) g.rowHelpText[row] += kLineBreak;
     g.currentAttempt = 1;
     return g;
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -22,7 +21,7 @@ struct Reader {
         return bytes[i] | (std::uint32_t{bytes[i + 1]} << 8);
     }
     std::uint32_t U32(std::int64_t at) const { return U16(at) | (U16(at + 2) << 16); }
-    std::int32_t I32(std::int64_t at) const { return static_cast<std::int32_t>(U32(at)); }
+    std::int64_t I32(std::int64_t at) const { return static_cast<std::int32_t>(U32(at)); }
 };
 
 struct Header {
@@ -160,17 +159,13 @@ std::optional<RgbImage> DecodeBmp(std::span<const std::uint8_t> file)
 
 std::optional<RgbImage> ReadBmpFile(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return std::nullopt;
-    // A mark's file is small; a file much larger than the largest bitmap taken is
-    // not read whole.
-    constexpr std::streamsize kMostBytes = 4 * kLargestSide * kLargestSide + 4096;
-    std::vector<std::uint8_t> bytes;
-    std::vector<char> chunk(65536);
-    while (file.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || file.gcount() > 0) {
-        bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + file.gcount());
-        if (static_cast<std::streamsize>(bytes.size()) > kMostBytes) return std::nullopt;
-    }
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    // A file much larger than the largest bitmap taken is not read at all.
+    const std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : -1;
+    if (size < 0 || size > 4 * kLargestSide * kLargestSide + 4096) return std::nullopt;
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    file.seekg(0);
+    if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) return std::nullopt;
     return DecodeBmp(bytes);
 }
 

@@ -112,7 +112,7 @@ TEST(FieldEditor, CaretNoteMarksAndTheLinesDrawnAsThePlayerSeesThem)
     // One line more than fits is drawn; 57 and 95 pixels hold 1.5 and 2.5 lines of
     // 38, a half going to the even count; Page Down moves by the lines that fit.
     for (const auto& [height, fit] : {std::pair{38, 1}, {57, 2}, {95, 2}, {96, 3}}) {
-        RecordedGame g("1|2|3|4|5|6", [height](Session& s) { s.layout.rows[1].field.height = height; });
+        RecordedGame g("1|2|3|4|5|6", [height](Session& s) { s.surfaceSizes[kRowFieldBase + 1].height = height; });
         std::map<double, std::string> expected;
         for (int k = 0, line = 1 + fit; k <= fit; ++k, ++line) {
             expected[38.0 * k] = line <= 6 ? std::to_string(line) + "   " : "    ";  // lines 1 to 6 hold their number
