@@ -1,36 +1,34 @@
 #include "app/entry_win.h"
 
 #include "app/main_window_win.h"
-#include "app/window_events_win.h"
 #include "base/dialog_win.h"
-#include "input/shell_win.h"
+
+namespace {
 
 LocalTime PlatformLocalTime()
 {
     SYSTEMTIME st;
     GetLocalTime(&st);
-    LocalTime t;
-    t.year = st.wYear;
-    t.month = st.wMonth;
-    t.day = st.wDay;
-    t.hour = st.wHour;
-    t.minute = st.wMinute;
-    t.second = st.wSecond;
-    t.millisecond = st.wMilliseconds;
-    return t;
+    return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
 }
+
+}  // namespace
 
 Clocks PlatformClocks() { return {PlatformLocalTime, StandardSteadySeconds}; }
 
-int RunIndovina(HINSTANCE instance, const Clocks& clocks, void (*prepare)())
+int RunIndovina(HINSTANCE instance, const Clocks& clocks, const std::function<void(Session&)>& prepare,
+                void (*startupMark)(const char* phase))
 {
-    shell = Shell{};
-    shell.board.platform = Win32Platform(clocks);
-    InitGame(clocks.localTime());
-    if (prepare != nullptr) prepare();
-    BuildMainWindow(instance);
-    ShowModal(shell.mainWindow, MainWindowEvents);
-    // The window and its surfaces are gone: their fonts and the rest go with the record.
-    shell = Shell{};
+    Shell shell;
+    shell.startupMark = startupMark;
+    OpenFontBook(shell.fonts);
+    PrepareSession(shell.session, WindowsFrontEnd(shell, clocks));
+    if (prepare) prepare(shell.session);
+    MarkStartup(shell, "the game prepared and the rows laid out");
+    BuildMainWindow(shell, instance);
+    ShowModal(shell.window);
+    // Should the loop have ended with the window still there, it goes before the
+    // record its events use.
+    EndDialogWindow(shell.window);
     return 0;
 }

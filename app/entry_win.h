@@ -3,15 +3,17 @@
 
 #include <windows.h>
 
-#include "game/clock.h"
+#include <functional>
 
-// The local time as the platform's clock (GetLocalTime) gives it.
-LocalTime PlatformLocalTime();
+#include "app/session.h"
 
-// The clocks of a real run: the platform's local time, the standard monotonic clock.
+// The clocks of a real run: the local time as the platform's clock gives it
+// (GetLocalTime), and the standard monotonic clock.
 Clocks PlatformClocks();
 
 // Runs one game from start to end with the clocks given and returns the exit code.
-// Tests in the same process may pass `prepare`, which runs right after the game
-// state is filled (to set a known secret, say); the game itself passes nothing.
-int RunIndovina(HINSTANCE instance, const Clocks& clocks, void (*prepare)() = nullptr);
+// Tests in the same process may pass `prepare`, which is given the session right
+// after it is prepared (to set a known secret, say), and `startupMark`, told of
+// each phase of start-up as it ends; the game itself passes neither.
+int RunIndovina(HINSTANCE instance, const Clocks& clocks, const std::function<void(Session&)>& prepare = {},
+                void (*startupMark)(const char* phase) = nullptr);

@@ -1,29 +1,11 @@
 #include "app/main_window_win.h"
 
-#include <string>
-
-#include "app/window_flow.h"
+#include "app/window_events_win.h"
 #include "base/dialog_win.h"
-#include "game/game_state.h"
-#include "input/shell_win.h"
-#include "render/board_layout.h"
 
 namespace {
 
-constexpr DWORD kMainStyle = WS_CAPTION | WS_SYSMENU;
-
 int FloorHalf(int value) { return value >= 0 ? value / 2 : -((-value + 1) / 2); }
-
-HFONT CreateDialogFont()
-{
-    WindowDc screen(nullptr);
-    LOGFONTA font{};
-    font.lfHeight = -(GetDeviceCaps(screen.dc, LOGPIXELSY) * kDialogFontSize / 72);
-    font.lfWeight = FW_NORMAL;
-    font.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(font.lfFaceName, kLabelFace, LF_FACESIZE);
-    return CreateFontIndirectA(&font);
-}
 
 // Client 460 x 610 plus the platform's frame and caption, centred on the work area.
 void PlaceMainWindow(HWND window)
@@ -40,80 +22,68 @@ void PlaceMainWindow(HWND window)
     SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HWND CreateBoardSurface(const ControlPlace& place, DWORD extraStyle)
+void MakeControl(Shell& shell, const BoardControl& control, HFONT font)
 {
-    HWND surface = CreateSurface(shell.mainWindow, place.id, place.x, place.y, place.width, place.height, extraStyle,
-                                 *shell.fonts);
-    shell.controls[place.id] = surface;
-    if (surface != nullptr) {
-        RegisterControlSlots(surface);
-        SendMessageA(surface, WM_SETFONT, reinterpret_cast<WPARAM>(shell.dialogFont.get()), FALSE);
+    const ControlPlace& p = control.place;
+    if (control.kind == ControlKind::Toggle) {
+        CreateControl(shell.window, "BUTTON", control.caption, BS_AUTOCHECKBOX | BS_PUSHLIKE, p.id, p.x, p.y, p.width,
+                      p.height, font);
+        return;
     }
-    return surface;
-}
-
-void CreateToggles(int base)
-{
-    for (int digit = 0; digit <= 9; ++digit) {
-        const ControlPlace place = TogglePlace(base, digit);
-        shell.controls[place.id] =
-            CreateControl(shell.mainWindow, "BUTTON", std::string(1, static_cast<char>('0' + digit)),
-                          BS_AUTOCHECKBOX | BS_PUSHLIKE, place.id, place.x, place.y, place.width, place.height,
-                          shell.dialogFont.get());
-    }
-}
-
-void CreateRows(const BoardRows& board)
-{
-    for (int row = 1; row <= kRowCount; ++row) {
-        const RowPlaces& places = board.rows[row];
-        HWND field = CreateBoardSurface(places.field, SS_NOTIFY);
-        SetControlSlot(field, kRowNumberSlot, row);
-        CreateBoardSurface(places.label, 0);
-        CreateBoardSurface(places.answer, 0);
-    }
-    CreateBoardSurface(board.help, 0);
+    const DWORD style = control.kind == ControlKind::RowField ? SS_NOTIFY : 0;
+    shell.surfaces.emplace(p.id, CreateSurface(shell.window, p, style, shell.fonts));
 }
 
 }  // namespace
 
-HMENU BuildMenu()
+Shell* ShellOf(HWND window) { return reinterpret_cast<Shell*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
+
+void MarkStartup(const Shell& shell, const char* phase)
 {
+    if (shell.startupMark != nullptr) shell.startupMark(phase);
+}
+
+FrontEnd WindowsFrontEnd(Shell& shell, const Clocks& clocks)
+{
+    FrontEnd frontEnd;
+    frontEnd.draw = [&shell](int id, const Picture& picture) {
+        if (const auto found = shell.surfaces.find(id); found != shell.surfaces.end()) {
+            PlayPicture(found->second, picture);
+        }
+    };
+    frontEnd.measure = MeasureWith(shell.fonts);
+    frontEnd.showBox = [&shell](const std::string& text, std::function<void()> closed) {
+        shell.boxText = text;
+        shell.boxClosed = std::move(closed);
+        PostMessageA(shell.window, kShowBoxMessage, 0, 0);
+    };
+    frontEnd.closeWindow = [&shell] { EndDialogWindow(shell.window); };
+    frontEnd.clocks = clocks;
+    return frontEnd;
+}
+
+void BuildMainWindow(Shell& shell, HINSTANCE instance)
+{
+    shell.window = CreateHiddenDialog(instance, kCaption, WS_CAPTION | WS_SYSMENU, MainWindowEvents);
+    SetWindowLongPtrA(shell.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&shell));
+    PlaceMainWindow(shell.window);
+    MarkStartup(shell, "the window");
+    const FontEntry* dialogFont = BookFont(shell.fonts, {kLabelFace, kDialogFontSize, 0});
+    for (const BoardControl& control : BoardControls(shell.session.layout)) {
+        MakeControl(shell, control, dialogFont != nullptr ? dialogFont->font.get() : nullptr);
+        // The last toggle, 710, is the default command: what Enter produces. Set
+        // once: each change of the default costs the dialog more than making a toggle.
+        if (control.place.id == kDefaultCommand) {
+            SendMessageA(shell.window, DM_SETDEFID, static_cast<WPARAM>(kDefaultCommand), 0);
+        }
+    }
+    MarkStartup(shell, "the board's controls");
+    // Attached after the window has its size: the menu bar takes its height out of
+    // the client area instead of enlarging the window.
     HMENU menuBar = CreateMenu();
     HMENU popup = CreatePopupMenu();
     AppendMenuA(menuBar, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(popup), kAuthorMenu);
     AppendMenuA(popup, MF_STRING, kAuthorCommand, kAuthorMenuEntry);
-    return menuBar;
-}
-
-HWND BuildMainWindow(HINSTANCE instance)
-{
-    shell.dialogFont.reset(CreateDialogFont());
-    shell.fonts = NewFontBook();
-    shell.mainWindow = CreateHiddenDialog(instance, kCaption, kMainStyle, PaintSurfaceItem);
-    PlaceMainWindow(shell.mainWindow);
-    MarkStartup("the window and its font");
-
-    for (const ControlPlace& place : kInfoPanelPlaces) CreateBoardSurface(place, 0);
-    MarkStartup("the three information panels");
-    CreateToggles(kCrossOutToggleBase);
-    CreateToggles(kHighlightToggleBase);
-    // The last toggle made, 710, is the default command: what Enter produces. Set
-    // once: each change of the default costs the dialog more than making a toggle.
-    SendMessageA(shell.mainWindow, DM_SETDEFID, static_cast<WPARAM>(kDefaultCommand), 0);
-    MarkStartup("the twenty toggles");
-    const BoardRows rows = LayOutRows(gameState, shell.board.platform.measure);
-    MarkStartup("the field face measured for the rows");
-    CreateRows(rows);
-    MarkStartup("the rows' 42 surfaces and the help panel");
-
-    // Attached after the window has its size: the menu bar takes its height out
-    // of the client area instead of enlarging the window.
-    shell.menuBar = BuildMenu();
-    SetMenu(shell.mainWindow, shell.menuBar);
-    MarkStartup("the menu");
-
-    DrawFirstPicture(shell.board);
-    MarkStartup("the first picture: labels, help, answer boxes, digit panel");
-    return shell.mainWindow;
+    SetMenu(shell.window, menuBar);
+    MarkStartup(shell, "the menu");
 }

@@ -1,55 +1,76 @@
 #include "app/window_events_win.h"
 
-#include "app/window_flow.h"
-#include "base/board_constants.h"
-#include "input/keyboard_hook_win.h"
-#include "input/shell_win.h"
-#include "input/turn_flow.h"
+#include <utility>
+
+#include "app/main_window_win.h"
+#include "base/dialog_win.h"
 
 namespace {
 
-void OnInitDialog(HWND window)
+void OnInitDialog(Shell& shell)
 {
-    shell.clockTimer = SetTimer(window, kClockTimer, kClockPeriodMs, nullptr);
-    DrawAllFieldsAndActivate(shell.board);
-    InstallKeyboardHook();
-    // The clock starts after all the drawing above.
-    StartClock(shell.board);
-    MarkStartup("every field drawn and the current one activated");
+    SetTimer(shell.window, kClockTimer, kClockPeriodMs, nullptr);
+    OpenBoard(shell.session);
+    shell.hook.pressed = [&session = shell.session](const GameKey& key) { PressKey(session, key); };
+    InstallKeyboardHook(shell.hook);
+    MarkStartup(shell, "every field drawn and the current one activated");
 }
 
-void OnTimer(WPARAM timer)
+// The notification code in the high word is ignored: a double click on a row's
+// field selects it as a click does.
+void OnCommand(Shell& shell, int id)
 {
-    if (timer == kClockTimer) ClockTick(shell.board);
+    Session& session = shell.session;
+    const int group = id / 100 * 100;
+    if ((group == 600 || group == 700) && id % 100 >= 1 && id % 100 <= 10) {
+        // Enter comes as the command of the default toggle, 710, which it leaves as
+        // it was: the session takes a toggle that did not change for Enter.
+        NoteToggled(session, id, SendDlgItemMessageA(shell.window, id, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    } else if (id == 600 || id == 700) {
+        DefaultCommand(session);
+    } else if (id > kRowFieldBase && id <= kRowFieldBase + kRowCount) {
+        RowClicked(session, id - kRowFieldBase);
+    } else if (id == kAuthorCommand) {
+        AuthorChosen(session);
+    } else if (id == kCancelCommand) {
+        CloseAsked(session);
+    }
 }
 
-void OnCommand(WPARAM wParam)
+// The box the session asked for, from the message loop. It runs its own loop, in
+// which keys, clicks and ticks go on reaching the session.
+void ShowBox(Shell& shell)
 {
-    // The notification code in the high word is ignored: a double click on a row's
-    // field selects it as a click does.
-    const int id = LOWORD(wParam);
-    if (ClassifyCommand(id) == CommandKind::Toggle) ReadToggles();
-    HandleCommand(shell.board, id);
-}
-
-void OnDestroy(HWND window)
-{
-    // The hook goes first, so no key can arrive into a half-dismantled window.
-    RemoveKeyboardHook();
-    if (shell.clockTimer != 0) KillTimer(window, shell.clockTimer);
-    shell.clockTimer = 0;
+    ShowMessageBox(shell.boxText);
+    if (shell.boxClosed) std::exchange(shell.boxClosed, {})();
 }
 
 }  // namespace
 
-void MainWindowEvents(HWND window, UINT message, WPARAM wParam, LPARAM /*lParam*/)
+bool MainWindowEvents(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    Shell* shell = ShellOf(window);
+    if (shell == nullptr) return false;
     switch (message) {
-    case WM_INITDIALOG: OnInitDialog(window); break;
-    case WM_TIMER: OnTimer(wParam); break;
-    case WM_COMMAND: OnCommand(wParam); break;
-    case kEndOfGameMessage: ShowEndOfGame(shell.board); break;
-    case WM_DESTROY: OnDestroy(window); break;
+    case WM_INITDIALOG: OnInitDialog(*shell); break;
+    case WM_TIMER:
+        if (wParam == kClockTimer) ClockTicked(shell->session);
+        break;
+    case WM_COMMAND: OnCommand(*shell, LOWORD(wParam)); break;
+    case kShowBoxMessage: ShowBox(*shell); break;
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        const auto found = shell->surfaces.find(static_cast<int>(item.CtlID));
+        if (found == shell->surfaces.end()) return false;
+        PaintSurface(found->second, item.hDC);
+        return true;
+    }
+    case WM_DESTROY:
+        // The hook goes first, so no key can arrive into a half-dismantled window.
+        RemoveKeyboardHook(shell->hook);
+        KillTimer(window, kClockTimer);
+        break;
     default: break;
     }
+    return false;
 }

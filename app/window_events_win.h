@@ -1,7 +1,8 @@
-// The main window's event handler: the game's machinery, the clock panels, the
-// toggles, the row selection, the author box and the end of the game.
+// The main window's events, each turned into the session's: the board opened, the
+// clock's ticks, the toggles, the rows, the author's entry, the cancel command and
+// the boxes the session asked for.
 #pragma once
 
 #include <windows.h>
 
-void MainWindowEvents(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+bool MainWindowEvents(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

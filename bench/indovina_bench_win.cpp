@@ -13,9 +13,9 @@
 #include <thread>
 #include <vector>
 
-#include "base/board.h"
+#include "base/board_constants.h"
+#include "base/gdi_win.h"
 #include "game_harness.h"
-#include "input/shell_win.h"
 #include "render/board_layout.h"
 #include "timing_win.h"
 
@@ -49,10 +49,10 @@ GameFigures MeasureGameInProcess()
 {
     GameFigures figures;
     Game game("abcd");
-    game.OnGameThread([] { timingHook = SetWindowsHookExA(WH_KEYBOARD, TimeGameKey, nullptr, GetCurrentThreadId()); });
+    game.OnGameThread([](Session&) { timingHook = SetWindowsHookExA(WH_KEYBOARD, TimeGameKey, nullptr, GetCurrentThreadId()); });
     // Four digits fill the field; Home and four Deletes empty it again.
     for (int round = 0; round < 100; ++round) game.Do("1234{Home}{Del}{Del}{Del}{Del}");
-    game.OnGameThread([] { UnhookWindowsHookEx(timingHook); });
+    game.OnGameThread([](Session&) { UnhookWindowsHookEx(timingHook); });
 
     std::vector<double> ticks;
     for (int i = 0; i < 500; ++i) {
@@ -62,10 +62,10 @@ GameFigures MeasureGameInProcess()
     }
     figures.tickMedian = Median(ticks);
     std::vector<double> quietTicks;
-    game.OnGameThread([&] {
+    game.OnGameThread([&](Session&) {
         for (int i = 0; i < 2000; ++i) {
             const double start = Now();
-            SendMessageA(shell.mainWindow, WM_TIMER, kClockTimer, 0);
+            SendMessageA(game.window, WM_TIMER, kClockTimer, 0);
             quietTicks.push_back(Now() - start);
         }
     });

@@ -1,6 +1,6 @@
 // Where the game's own start-up time goes: the game runs in this process, from its
 // entry to its first picture on the screen, and the shell tells the moments between
-// its phases (shell.startupMark). The last phase, the show and the first painting,
+// its phases (RunIndovina's startupMark). The last phase, the show and the first painting,
 // ends when the game's message loop takes its first message.
 #include <windows.h>
 
@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/entry_win.h"
-#include "input/shell_win.h"
+#include "base/board_constants.h"
 #include "timing_win.h"
 
 namespace {
@@ -27,7 +27,7 @@ LRESULT CALLBACK NoteFirstMessage(int code, WPARAM wParam, LPARAM lParam)
 {
     if (code == HC_ACTION && loopHook != nullptr) {
         marks.push_back({"shown and painted", Now()});
-        PostMessageA(shell.mainWindow, WM_CLOSE, 0, 0);
+        PostMessageA(FindWindowA(nullptr, kCaption), WM_CLOSE, 0, 0);
         HHOOK hook = loopHook;
         loopHook = nullptr;
         UnhookWindowsHookEx(hook);
@@ -56,7 +56,7 @@ int main()
     for (int run = 0; run < kWarmUps + kRuns; ++run) {
         marks.clear();
         marks.push_back({"", Now()});
-        RunIndovina(GetModuleHandleA(nullptr), PlatformClocks(), +[] { shell.startupMark = NoteMark; });
+        RunIndovina(GetModuleHandleA(nullptr), PlatformClocks(), {}, NoteMark);
         if (run < kWarmUps) continue;
         if (phases.empty()) {
             for (std::size_t m = 1; m < marks.size(); ++m) phases.push_back(marks[m].phase);
@@ -68,7 +68,6 @@ int main()
         totals.push_back(marks.back().at - marks.front().at);
     }
     std::printf("| Phase of the game's own start-up (median of %d) | ms |\n| --- | ---: |\n", kRuns);
-    std::printf("| game state filled (InitGame) and | |\n");
     for (std::size_t p = 0; p < phases.size(); ++p) std::printf("| %s | %.2f |\n", phases[p].c_str(), Median(spans[p]) * 1e3);
     std::printf("| **entry to the first picture on the screen** | **%.2f** |\n", Median(totals) * 1e3);
     return 0;

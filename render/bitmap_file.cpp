@@ -1,7 +1,6 @@
 #include "render/bitmap_file.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -182,23 +181,14 @@ RgbImage Stretched(const RgbImage& image, int width, int height)
     return out;
 }
 
-std::vector<std::string> ImageSearchOrder(const std::string& fileName, const std::string& dataFolder)
-{
-    if (fileName.empty()) return {};
-    const std::filesystem::path name(fileName);
-    if (name.is_absolute() || dataFolder.empty()) return {fileName};
-    return {fileName, (std::filesystem::path(dataFolder) / name).string()};
-}
-
 const RgbImage* ImageBook::Find(const std::string& fileName)
 {
     auto found = std::find_if(images.begin(), images.end(), [&](const auto& entry) { return entry.first == fileName; });
     if (found == images.end()) {
         std::optional<RgbImage> image;
         for (const std::string& path : ImageSearchOrder(fileName, dataFolder)) {
-            std::error_code error;
-            if (!std::filesystem::exists(path, error)) continue;
             // The first file found is the one: a broken one there is not passed over.
+            if (!std::ifstream(path)) continue;
             image = ReadBmpFile(path);
             break;
         }

@@ -39,8 +39,17 @@ RgbImage Stretched(const RgbImage& image, int width, int height);
 // Where an image file is looked for, in order: a relative name in the current
 // directory first, so that a player's own images there win, then in the game's
 // own folder for its data (where its package puts them). An absolute name is
-// only itself.
-std::vector<std::string> ImageSearchOrder(const std::string& fileName, const std::string& dataFolder);
+// only itself. Inline and plain text: the Windows program, which reads the files
+// with its own loader, then links nothing else of this file (std::filesystem and
+// the file streams would double its size).
+inline std::vector<std::string> ImageSearchOrder(const std::string& fileName, const std::string& dataFolder)
+{
+    if (fileName.empty()) return {};
+    const bool absolute = fileName.front() == '/' || fileName.front() == '\\' || fileName.find(':') != std::string::npos;
+    if (absolute || dataFolder.empty()) return {fileName};
+    const bool separated = dataFolder.back() == '/' || dataFolder.back() == '\\';
+    return {fileName, dataFolder + (separated ? "" : "/") + fileName};
+}
 
 // The image files the board draws, each found and decoded the first time it is
 // asked for and kept for the rest of the game. A file found nowhere, or not a

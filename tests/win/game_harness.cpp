@@ -4,73 +4,81 @@
 #include <psapi.h>
 #include <winternl.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <map>
 
 #include "app/entry_win.h"
-#include "game/game_state.h"
-#include "render/surface_win.h"
 
 namespace {
 
-// Made on the game's thread before its window: the secret, a window that runs work
-// for OnGameThread and counts marks, and hooks that count the input the game takes.
-// The key hook is installed before the game's own, which calls the next hook before
-// it acts on a key: once a key is counted, the game is handling it.
+// Made on the game's thread before its window: a window that runs work for
+// OnGameThread and counts marks, and hooks that count the input the game takes and
+// the names its surfaces tell. The key hook is installed before the game's own,
+// which calls the next hook before it acts on a key: once a key is counted, the
+// game is handling it.
 std::string secret;
+Session* session = nullptr;
 HWND runner = nullptr;
-HHOOK keyCounter = nullptr, mouseCounter = nullptr;
-std::atomic<long> keysSeen{0}, keysSent{0}, clicksSeen{0}, marksSeen{0};
-// Set when the keys sent have all been seen, a click or a mark: the caller's waits
-// wake on it rather than poll the game, which would slow it down.
+// The surfaces that told a new name during a Do, and during the last one.
+std::vector<HWND> renamed, told;
+// Key events and clicks; set `progress` when the input sent has all been seen, or
+// a mark: the caller's waits wake on it rather than poll the game, which would
+// slow it down.
+std::atomic<long> inputSeen{0}, inputSent{0}, marksSeen{0};
 const HANDLE progress = CreateEventA(nullptr, FALSE, FALSE, nullptr);
 constexpr UINT kRunWork = WM_APP, kMark = WM_APP + 1;
 
-LRESULT CALLBACK CountKey(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HC_ACTION && ++keysSeen >= keysSent) SetEvent(progress);
-    return CallNextHookEx(keyCounter, code, wParam, lParam);
-}
-LRESULT CALLBACK CountClick(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HC_ACTION && (wParam == WM_LBUTTONUP || wParam == WM_NCLBUTTONUP)) ++clicksSeen, SetEvent(progress);
-    return CallNextHookEx(mouseCounter, code, wParam, lParam);
-}
 LRESULT CALLBACK RunWork(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == kMark) ++marksSeen, SetEvent(progress);
-    if (message != kRunWork) return DefWindowProcA(window, message, wParam, lParam);
-    return (*reinterpret_cast<const std::function<void()>*>(lParam))(), 0;
-}
-
-void Prepare()
-{
-    gameState.secret = secret;
-    WNDCLASSA runnerClass{};
-    runnerClass.lpfnWndProc = RunWork;
-    runnerClass.lpszClassName = "IndovinaHarness";
-    RegisterClassA(&runnerClass);  // fails harmlessly from the second game on
-    runner = CreateWindowExA(0, runnerClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    keyCounter = SetWindowsHookExA(WH_KEYBOARD, CountKey, nullptr, GetCurrentThreadId());
-    mouseCounter = SetWindowsHookExA(WH_MOUSE, CountClick, nullptr, GetCurrentThreadId());
+    if (message != kRunWork || session == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    return (*reinterpret_cast<const std::function<void(Session&)>*>(lParam))(*session), 0;
 }
 
 DWORD WINAPI PlayOnThread(void*)
 {
-    const int code = RunIndovina(GetModuleHandleA(nullptr), FakeClocks(), Prepare);
-    UnhookWindowsHookEx(keyCounter);
-    UnhookWindowsHookEx(mouseCounter);
+    WNDCLASSA runnerClass{0, RunWork, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "IndovinaHarness"};
+    RegisterClassA(&runnerClass);  // fails harmlessly from the second game on
+    runner = CreateWindowExA(0, runnerClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    const auto countKey = [](int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HC_ACTION && ++inputSeen >= inputSent) SetEvent(progress);
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    };
+    const auto countClick = [](int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HC_ACTION && (wParam == WM_LBUTTONUP || wParam == WM_NCLBUTTONUP) && ++inputSeen >= inputSent)
+            SetEvent(progress);
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    };
+    const auto recordRename = [](HWINEVENTHOOK, DWORD, HWND surface, LONG object, LONG, DWORD, DWORD) {
+        if (object == OBJID_CLIENT) renamed.push_back(surface);
+    };
+    const HHOOK keys = SetWindowsHookExA(WH_KEYBOARD, countKey, nullptr, GetCurrentThreadId());
+    const HHOOK clicks = SetWindowsHookExA(WH_MOUSE, countClick, nullptr, GetCurrentThreadId());
+    const HWINEVENTHOOK names =
+        SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, GetModuleHandleA(nullptr), recordRename,
+                        GetCurrentProcessId(), 0, WINEVENT_INCONTEXT);
+    const int code = RunIndovina(GetModuleHandleA(nullptr), FakeClocks(), [](Session& game) {
+        game.game.secret = secret;
+        session = &game;
+    });
+    session = nullptr;
+    UnhookWindowsHookEx(keys), UnhookWindowsHookEx(clicks), UnhookWinEvent(names);
     DestroyWindow(runner);
     return DWORD(code);
 }
 
-std::vector<HWND> OpenBoxList(HWND mainWindow)
+// The program's boxes that are open, each with its text (its control 0xFFFF).
+std::map<HWND, std::string> OpenBoxList()
 {
-    std::vector<HWND> boxes;
+    std::map<HWND, std::string> boxes;
     for (HWND box = nullptr; (box = FindWindowExA(nullptr, box, "#32770", kMessageBoxCaption)) != nullptr;) {
-        if (box != mainWindow && IsWindowVisible(box)) boxes.push_back(box);
+        char text[1024] = {};
+        if (IsWindowVisible(box)) boxes[box] = (GetDlgItemTextA(box, 0xFFFF, text, sizeof text), text);
     }
     return boxes;
 }
@@ -98,24 +106,24 @@ Game::Game(const std::string& gameSecret, const std::string& start)
 {
     SetFakeClocks(start);
     secret = gameSecret;
-    keysSeen = keysSent = 0;
+    inputSeen = inputSent = 0;
     thread_ = CreateThread(nullptr, 0, PlayOnThread, nullptr, 0, nullptr);
-    const auto shown = [this] { return (window = FindWindowA(nullptr, kCaption)) && GetForegroundWindow() == window; };
-    WaitFor(shown, "the game's window to show in the foreground", 20000);
     // Under Wine the window can be the foreground one before its own thread has made
-    // it active: keys sent then reach the thread, but Alt+F4 closed nothing (about one
-    // run in four on a loaded machine).
-    const auto active = [this] {
-        return Read<bool>([this] { return GetActiveWindow() == window && GetFocus() != nullptr; });
+    // it active: keys sent then reach the thread, but Alt+F4 closed nothing.
+    bool active = false;
+    const auto ready = [&] {
+        if ((window = FindWindowA(nullptr, kCaption)) == nullptr || GetForegroundWindow() != window) return false;
+        OnGameThread([&](Session&) { renamed.clear(), active = GetActiveWindow() == window && GetFocus(); });
+        return active;
     };
-    WaitFor(active, "the game's window to be active on its thread", 20000);
+    WaitFor(ready, "the game's window to be active on its thread", 20000);
 }
 
 Game::~Game()
 {
     // Boxes first (the window's close request waits behind them), then the window.
     for (const DWORD start = GetTickCount(); Running() && GetTickCount() - start < 10000;) {
-        for (HWND box : OpenBoxList(window)) PostMessageA(box, WM_COMMAND, IDOK, 0);
+        for (const auto& box : OpenBoxList()) PostMessageA(box.first, WM_COMMAND, IDOK, 0);
         if (IsWindow(window)) PostMessageA(window, WM_CLOSE, 0, 0);
         WaitForSingleObject(thread_, 50);
     }
@@ -135,12 +143,11 @@ int Game::ExitCode()
 
 void Game::WaitUntilHandled()
 {
-    WaitFor([this] { return keysSeen >= keysSent || !IsWindow(window); }, "the game to take the keys sent");
+    WaitFor([this] { return inputSeen >= inputSent || !IsWindow(window); }, "the game to take the input sent");
     // The input has been taken; a message sent now is handled once its handling is
-    // done, and one posted then, after what that handling posted (the end of the
-    // game's boxes, a toggle's command, the window's close request).
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(runner, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    // done, and one posted then, after what that handling posted (a box, a toggle's
+    // command, the window's close request).
+    OnGameThread([](Session&) {});
     const long mark = marksSeen + 1;
     const auto settled = [&] { return marksSeen >= mark || !Running(); };
     if (PostMessageA(runner, kMark, 0, 0)) WaitFor(settled, "the game to handle what the input brought");
@@ -150,14 +157,13 @@ INPUT Game::Key(WORD virtualKey, bool up, bool extended)
 {
     // Wine's map has no scan code for the keypad's digits.
     const WORD scan = virtualKey == VK_NUMPAD2 ? 0x50 : WORD(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
-    INPUT input{INPUT_KEYBOARD, {}};
-    input.ki = {virtualKey, scan, (extended ? KEYEVENTF_EXTENDEDKEY : 0u) | (up ? KEYEVENTF_KEYUP : 0u), 0, 0};
-    return input;
+    return {INPUT_KEYBOARD,
+            {.ki = {virtualKey, scan, (extended ? KEYEVENTF_EXTENDEDKEY : 0u) | (up ? KEYEVENTF_KEYUP : 0u), 0, 0}}};
 }
 
 void Game::SendKeys(const std::vector<INPUT>& events)
 {
-    keysSent += long(events.size());
+    inputSent += long(events.size());
     SendInput(UINT(events.size()), const_cast<INPUT*>(events.data()), sizeof(INPUT));
     WaitUntilHandled();
 }
@@ -169,20 +175,22 @@ void Game::Do(const std::string& steps)
         if (step.kind == Step::Key) {
             const auto named = kNamedKeys.find(step.key);
             const WORD key = named != kNamedKeys.end() ? named->second : LOBYTE(VkKeyScanA(step.key[0]));
-            const WORD modifier = step.key[0] == 'C' ? VK_CONTROL : step.key[0] == 'A' ? VK_MENU : 0;
-            if (named != kNamedKeys.end() && modifier != 0) typed.push_back(Key(modifier, false));
+            const WORD modifier = step.key.starts_with("Ctrl") ? VK_CONTROL : step.key.starts_with("Alt") ? VK_MENU : 0;
+            if (modifier != 0) typed.push_back(Key(modifier, false));
             for (int down = 0; down < step.number; ++down) typed.push_back(Key(key, false, Extended(key)));
             typed.push_back(Key(key, true, Extended(key)));
-            if (named != kNamedKeys.end() && modifier != 0) typed.push_back(Key(modifier, true));
+            if (modifier != 0) typed.push_back(Key(modifier, true));
             continue;
         }
         if (!typed.empty()) SendKeys(std::exchange(typed, {}));
         if (step.kind == Step::Tick) Tick(step.number);
         if (step.kind == Step::TimeOfDay) SetTimeOfDay(step.number);
-        if (step.kind == Step::Row) Click(kRowFieldBase + step.number);
-        if (step.kind == Step::Strike) Click(kCrossOutToggleBase + step.number);
-        if (step.kind == Step::Green) Click(kHighlightToggleBase + step.number);
-        if (step.kind == Step::OK) CloseBox(WaitForBox());
+        const int clicked[] = {kRowFieldBase, kCrossOutToggleBase, kHighlightToggleBase};  // Row, Strike, Green
+        if (step.kind >= Step::Row && step.kind <= Step::Green) Click(clicked[step.kind - Step::Row] + step.number);
+        if (step.kind == Step::OK && !OpenBoxText("").empty()) {  // a box is open, or the wait fails
+            for (const auto& box : OpenBoxList()) PostMessageA(box.first, WM_COMMAND, IDOK, 0);
+            WaitUntilHandled();
+        }
         if (step.kind == Step::Close) {
             // The middle of the caption's last button, where the window says it is.
             RECT frame{};
@@ -195,6 +203,7 @@ void Game::Do(const std::string& steps)
         }
     }
     if (!typed.empty()) SendKeys(typed);
+    OnGameThread([](Session&) { told = std::exchange(renamed, {}); });
 }
 
 void Game::Click(int controlId, int x, int y)
@@ -207,21 +216,18 @@ void Game::Click(int controlId, int x, int y)
     INPUT inputs[3] = {{INPUT_MOUSE, {{at.x, at.y, 0, move, 0, 0}}},
                        {INPUT_MOUSE, {{at.x, at.y, 0, move | MOUSEEVENTF_LEFTDOWN, 0, 0}}},
                        {INPUT_MOUSE, {{at.x, at.y, 0, move | MOUSEEVENTF_LEFTUP, 0, 0}}}};
-    const long before = clicksSeen;
+    ++inputSent;
     SendInput(3, inputs, sizeof(INPUT));
-    WaitFor([&] { return clicksSeen > before || !IsWindow(window); }, "the game to take a click");
     WaitUntilHandled();
 }
 
 void Game::Tick(int milliseconds)
 {
     AdvanceClocks(milliseconds);
-    DWORD_PTR ignored = 0;
-    const bool ticked = SendMessageTimeoutA(window, WM_TIMER, kClockTimer, 0, SMTO_NORMAL, 5000, &ignored);
-    EXPECT_TRUE(ticked || !IsWindow(window)) << "a clock tick was not handled within 5 s";
+    OnGameThread([this](Session&) { SendMessageA(window, WM_TIMER, kClockTimer, 0); });
 }
 
-void Game::OnGameThread(const std::function<void()>& work)
+void Game::OnGameThread(const std::function<void(Session&)>& work)
 {
     // A game that has just ended has no thread to run it on: nothing is run.
     DWORD_PTR ignored = 0;
@@ -235,45 +241,41 @@ std::string Game::Name(int controlId)
     return GetWindowTextA(GetDlgItem(window, controlId), text, sizeof text), text;
 }
 
+// The surface paints itself into a bitmap of the screen's kind (WM_PRINTCLIENT).
 Bitmap Game::Pixels(int controlId)
 {
     HWND surface = GetDlgItem(window, controlId);
     RECT r{};
     GetClientRect(surface, &r);
-    Bitmap bitmap{r.right, r.bottom, {}};
-    OnGameThread([&] {
-        for (int y = 0; y < r.bottom; ++y) {
-            for (int x = 0; x < r.right; ++x) bitmap.pixels.push_back(SurfacePixel(surface, x, y));
-        }
-    });
-    return bitmap;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ original = SelectObject(dc, CreateBitmap(r.right, r.bottom, 1, 32, nullptr));
+    SendMessageA(surface, WM_PRINTCLIENT, WPARAM(dc), PRF_CLIENT);
+    Bitmap shown{r.right, r.bottom, {}};
+    for (int i = 0; i < r.right * r.bottom; ++i) shown.pixels.push_back(GetPixel(dc, i % r.right, i / r.right));
+    DeleteObject(SelectObject(dc, original)), DeleteDC(dc);
+    return shown;
 }
 
-long Game::GdiObjects() { return Read<long>(GdiObjectCount); }
-HWND Game::WaitForBox(const std::string& text)
+std::string Game::OpenBoxText(const std::string& text)
 {
-    HWND found = nullptr;
+    std::string found;
     const auto open = [&] {
-        for (HWND box : OpenBoxList(window)) found = text.empty() || BoxText(box) == text ? box : found;
-        return found != nullptr;
+        for (const auto& box : OpenBoxList()) found = text.empty() || box.second == text ? box.second : found;
+        return !found.empty();
     };
     return WaitFor(open, "a message box" + (text.empty() ? "" : " saying \"" + text + "\"")), found;
 }
 
-std::string Game::BoxText(HWND box)
-{
-    char text[1024] = {};
-    return GetDlgItemTextA(box, 0xFFFF, text, sizeof text), text;  // a message box's text is control 0xFFFF
-}
+int Game::OpenBoxes() { return int(OpenBoxList().size()); }
 
-void Game::CloseBox(HWND box)
+void Game::Check(const std::string& what, int n, std::string& seen)
 {
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    WaitFor([box] { return !IsWindow(box); }, "a message box to close");
-    WaitUntilHandled();
+    const int surface = what.starts_with("told") ? SurfaceId(what.substr(4), n) : 0;
+    if (surface != 0) seen = std::to_string(std::count(told.begin(), told.end(), GetDlgItem(window, surface)));
+    SIZE size{};  // BM_GETCHECK takes no argument
+    const UINT asked = what == "toggle" ? BM_GETCHECK : what == "ideal" ? BCM_GETIDEALSIZE : 0;
+    if (asked != 0) seen = std::to_string(SendDlgItemMessageA(window, n, asked, 0, LPARAM(&size)));
 }
-
-int Game::OpenBoxes() { return int(OpenBoxList(window).size()); }
 
 // Under Wine, the live entries of the process's GDI handle table, which the 64-bit
 // PEB points to at 0xF8 (GdiSharedHandleTable, past its documented part): 0x10000

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "base/board.h"
+#include "base/board_constants.h"
 
 int main()
 {

@@ -1,92 +1,31 @@
 // The shared tables (tests/scenarios/games.txt) played against the Win32 game, with
-// the checks only Windows can make; then what only the Windows build delivers.
+// the checks only Windows can make (Game::Check); then the keys no table can name.
 #include <gtest/gtest.h>
-#include <windows.h>
-
-#include <commctrl.h>  // after windows.h
-
-#include <algorithm>
-#include <string>
-#include <vector>
 
 #include "game_harness.h"
 
-namespace {
-
-// The surfaces that told a reader of a new name during the step being checked,
-// recorded in the context of the game's thread as each tells it.
-std::vector<HWND> renamed, told;
-void CALLBACK RecordRename(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD)
-{
-    if (object == OBJID_CLIENT) renamed.push_back(window);
-}
-
-// The game with what Windows alone can tell of it:
-//   toldX: how many new names the surface X (field, answer, digits, clock, elapsed
-//   with its number) told during the step; toggleN: 1 when control N is pressed;
-//   idealN: 1 when control N is a button of common controls 6 (only they know
-//   BCM_GETIDEALSIZE).
-class WindowsGame : public Game {
-public:
-    using Game::Game;
-    ~WindowsGame() override { UnhookWinEvent(listening_); }
-    void Do(const std::string& steps) override
-    {
-        OnGameThread([] { renamed.clear(); });
-        Game::Do(steps);
-        OnGameThread([] { told = std::exchange(renamed, {}); });
-    }
-    void Check(const std::string& what, int n, std::string& seen) override
-    {
-        const int surface = what.starts_with("told") ? SurfaceId(what.substr(4), n) : 0;
-        if (surface != 0) seen = std::to_string(std::count(told.begin(), told.end(), GetDlgItem(window, surface)));
-        SIZE size{};
-        HWND control = GetDlgItem(window, n);
-        if (what == "toggle") seen = std::to_string(SendMessageA(control, BM_GETCHECK, 0, 0));
-        if (what == "ideal") seen = std::to_string(SendMessageA(control, BCM_GETIDEALSIZE, 0, LPARAM(&size)));
-    }
-
-private:
-    HWINEVENTHOOK listening_ =
-        SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, GetModuleHandleA(nullptr), RecordRename,
-                        GetCurrentProcessId(), 0, WINEVENT_INCONTEXT);
-};
-
-std::unique_ptr<ScenarioGame> StartGame(const std::string& secret, const std::string& start)
-{
-    return std::make_unique<WindowsGame>(secret, start);
-}
-
-}  // namespace
-
 class Scenarios : public testing::TestWithParam<std::string> {};
-TEST_P(Scenarios, Play) { PlayScenario(GetParam(), "windows", StartGame); }
+TEST_P(Scenarios, Play)
+{
+    PlayScenario(GetParam(), "windows", [](const std::string& secret, const std::string& start) {
+        return std::make_unique<Game>(secret, start);
+    });
+}
 INSTANTIATE_TEST_SUITE_P(Shared, Scenarios, testing::ValuesIn(ScenarioNames()),
                          [](const testing::TestParamInfo<std::string>& scenario) { return scenario.param; });
 
-// The rows are laid out from the face that stands in for Lucida Console under Wine
-// (scripts/lib/wine.sh): with too tall a cell the last rows and the help text would
-// fall below the window.
-TEST(Delivery, AllFourteenRowsAndTheHelpTextFitTheWindow)
+// The right Ctrl is no font key, only the left one is; AltGr (the left Ctrl with
+// the right Alt) with a digit types nothing, as the layout gives that key no
+// character with AltGr.
+TEST(Keys, TheRightCtrlIsNoFontKeyAndAltGrWithADigitTypesNothing)
 {
     Game game("1234");
-    RECT client{}, box{};  // on the screen
-    GetClientRect(game.window, &client);
-    MapWindowPoints(game.window, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    for (int row = 1; row <= kRowCount; ++row) {
-        GetWindowRect(GetDlgItem(game.window, kAnswerSurfaceBase + row), &box);
-        EXPECT_LE(box.bottom, client.bottom) << "row " << row;
-    }
-    // Three sentences of rules, a line each, all three inked above the window's bottom.
-    const Bitmap help = game.Pixels(kHelpPanel);
-    int lines = 0, lastInked = 0;
-    for (int y = 0, inked = 0, above = 0; y < help.height; ++y, above = inked) {
-        const auto row = help.pixels.begin() + y * help.width;
-        inked = std::find(row, row + help.width, kHelpInkColour) != row + help.width;
-        lines += inked && !above ? 1 : 0;
-        lastInked = inked ? y : lastInked;
-    }
-    GetWindowRect(GetDlgItem(game.window, kHelpPanel), &box);
-    EXPECT_EQ(lines, 3);
-    EXPECT_LT(box.top + lastInked, client.bottom);
+    game.SendKeys({Game::Key(VK_CONTROL, false, true), Game::Key(VK_ADD, false), Game::Key(VK_ADD, true),
+                   Game::Key(VK_CONTROL, true, true)});
+    game.SendKeys({Game::Key(VK_CONTROL, false), Game::Key(VK_MENU, false, true), Game::Key('2', false),
+                   Game::Key('2', true), Game::Key(VK_MENU, true, true), Game::Key(VK_CONTROL, true)});
+    int font = 0;
+    game.OnGameThread([&](Session& s) { font = s.game.fieldStyle[1].fontSize; });
+    EXPECT_EQ(font, 24);
+    EXPECT_EQ(game.Name(kRowFieldBase + 1), "Tentativo 01: vuoto");
 }
