@@ -1,8 +1,4 @@
 // The program's entry on Linux. The command line is ignored.
 #include "app/entry_gtk.h"
 
-int main()
-{
-    StartToolkit();
-    return RunIndovina(Clocks{});
-}
+int main() { return StartToolkit(), RunIndovina(Clocks{}); }

@@ -6,7 +6,6 @@
 #include <gtk/gtk.h>
 
 #include "app/entry_gtk.h"
-#include "input/shell_gtk.h"
 // After the game's headers: it brings Xlib, whose macros (None, Always) clash with their names.
 #include "frames_gtk.h"
 
@@ -23,7 +22,7 @@ int main()
         G_PRIORITY_HIGH,
         [](gpointer) -> gboolean {
             Tell("opened", MonotonicNs());
-            WatchFrames(shell.mainWindow);
+            WatchFrames(GTK_WIDGET(gtk_application_get_active_window(GTK_APPLICATION(g_application_get_default()))));
             return G_SOURCE_REMOVE;
         },
         nullptr, nullptr);

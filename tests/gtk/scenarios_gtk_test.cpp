@@ -1,13 +1,14 @@
-// The shared tables (tests/scenarios/games.txt) played against the GTK game. The
-// game runs in the test's process on a thread of its own, where GTK is initialised
-// once and each game runs RunIndovina in turn, as the program's main thread runs
-// its one game, with the fake clocks. Keys and clicks go through the display server
-// (xdotool's XTest), so they reach the game as a player's do; the board is read
-// back on the game's thread between two of its events.
+// The shared tables (tests/scenarios/games.txt) played against the GTK game, and
+// what only the GTK game can get wrong. The game runs in the test's process on a
+// thread of its own, each game a RunIndovina in turn, as the program's main thread
+// runs its one game, with the fake clocks. Keys and clicks go through the display
+// server (xdotool's XTest), so they reach the game as a player's do; the board is
+// read back on the game's thread between two of its events, and what a screen
+// reader is told is heard on the accessibility bus (AT-SPI), as a reader hears it.
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
-#include <atomic>
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -17,10 +18,8 @@
 #include <thread>
 
 #include "app/entry_gtk.h"
-#include "app/window_flow.h"
-#include "game/game_state.h"
 #include "input/keyboard_gtk.h"
-#include "input/shell_gtk.h"
+#include "render/surface_gtk.h"
 #include "scenario_runner.h"
 
 // Last: Xlib's macros (None, Always, True...) would clash with the names above.
@@ -28,306 +27,239 @@
 
 namespace {
 
-// What the two threads share, under the one mutex. The game's thread is never
-// joined; still waiting when the process ends, it keeps these, which are never
-// destroyed for that reason.
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+// What the two threads share, under the one mutex; the session only on the game's
+// thread. The game's thread is never joined: these outlive it.
 std::mutex& mutex = *new std::mutex;
 std::condition_variable& changed = *new std::condition_variable;
-std::string secret;
-bool startWanted = false;
-std::atomic<bool> running = false;
+std::string& secret = *new std::string;
+std::string& program = *new std::string("/proc/self/exe");
+std::vector<std::string>& heard = *new std::vector<std::string>;  // every name told to a screen reader
+bool startWanted = false, running = false;
 int exitCode = -1;
+Session* session = nullptr;
 
-void Prepare() { gameState.secret = secret; }
+// Changes what the threads share, and tells the other thread.
+void Share(const std::function<void()>& change)
+{
+    std::lock_guard lock(mutex);
+    change(), changed.notify_all();
+}
 
-// The game's thread: GTK once, then a game whenever one is asked for. Work posted
-// while a game runs is done before the game counts as ended.
+// A game whenever one is asked for; what was posted for a game that has ended is
+// run (without a session) before the next one starts.
 void GameThread()
 {
-    gtk_init();
-    for (;;) {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [] { return startWanted; });
-        startWanted = false;
+    for (std::unique_lock lock(mutex);; lock.lock()) {
+        changed.wait(lock, [] { return std::exchange(startWanted, false); });
         lock.unlock();
-        const int code = RunIndovina(FakeClocks(), Prepare);
+        exitCode = RunIndovina(FakeClocks(), [](Session& s) { (session = &s)->game.secret = secret; }, program);
+        Share([] { session = nullptr, running = false; });
         while (g_main_context_pending(nullptr)) g_main_context_iteration(nullptr, FALSE);
-        lock.lock();
-        exitCode = code, running = false;
-        changed.notify_all();
     }
 }
 
-// Waits until done() holds, waking whenever the game's thread says something has
-// changed; fails the test, naming `what`, after the deadline.
-bool WaitFor(const std::function<bool()>& done, const std::string& what, int milliseconds = 5000)
+// Waits until done() holds; fails the test, naming `what`, after the deadline.
+bool WaitFor(const std::function<bool()>& done, const std::string& what)
 {
     std::unique_lock lock(mutex);
-    if (changed.wait_for(lock, std::chrono::milliseconds(milliseconds), done)) return true;
-    return ADD_FAILURE() << "gave up waiting for " << what, false;
+    return changed.wait_for(lock, 10s, done) || (ADD_FAILURE() << "gave up waiting for " << what, false);
 }
 
-struct Job {
-    std::function<void()> work;
-    bool done = false;
-};
-
-// Runs work on the game's thread once nothing more urgent is ready there: the
-// events already queued, the redraws and what they posted are handled first.
-// Once the game has ended, nothing is run.
-void RunOnGameThread(const std::function<void()>& work)
+// Runs work on the game's thread once the events already queued there, the redraws
+// and what they posted are handled; nothing once the game has ended. A game that no
+// longer answers ends the run.
+void RunOnGameThread(const std::function<void(Session&)>& work)
 {
-    auto job = std::make_shared<Job>(Job{work});
-    {
-        std::lock_guard lock(mutex);
-        if (!running) return;
-        GSource* idle = g_idle_source_new();
-        g_source_set_priority(idle, G_PRIORITY_LOW);
-        g_source_set_callback(
-            idle,
-            [](gpointer data) {
-                auto& held = *static_cast<std::shared_ptr<Job>*>(data);
-                held->work();
-                std::lock_guard done(mutex);
-                held->done = true;
-                changed.notify_all();
-                return G_SOURCE_REMOVE;
-            },
-            new std::shared_ptr<Job>(job), [](gpointer data) { delete static_cast<std::shared_ptr<Job>*>(data); });
-        g_source_attach(idle, nullptr);
-        g_source_unref(idle);
-    }
-    WaitFor([&] { return job->done || !running; }, "the game's thread to run the work given", 10000);
+    std::pair job{&work, false};  // the work, and whether it is done
+    const auto run = [](gpointer data) {
+        if (session != nullptr) (*static_cast<decltype(job)*>(data)->first)(*session);
+        return Share([data] { static_cast<decltype(job)*>(data)->second = true; }), gboolean(G_SOURCE_REMOVE);
+    };
+    Share([&] { job.second = !running || (g_idle_add_full(G_PRIORITY_LOW, run, &job, nullptr), false); });
+    if (!WaitFor([&] { return job.second; }, "the game's thread")) std::abort();
 }
-
 template <class T>
-T Read(const std::function<T()>& read)
-{
-    T value{};
-    return RunOnGameThread([&] { value = read(); }), value;
-}
+T Read(const std::function<T(Session&)>& r) { T v{}; return RunOnGameThread([&](Session& s) { v = r(s); }), v; }
 
-// Runs a probe on the game's thread until it holds; fails the test, naming
-// `what`, after the deadline.
-bool PollGame(const std::function<bool()>& probe, const std::string& what)
+// Reads the game until it shows what is asked; fails the test after the deadline.
+bool PollGame(const std::function<bool()>& shown, const std::string& what)
 {
-    for (const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5); !Read<bool>(probe);) {
+    for (const auto deadline = std::chrono::steady_clock::now() + 10s;; std::this_thread::sleep_for(10ms)) {
+        if (Read<bool>([&](Session&) { return shown(); })) return true;
         if (std::chrono::steady_clock::now() > deadline) return ADD_FAILURE() << "gave up waiting for " << what, false;
-        std::unique_lock lock(mutex);
-        changed.wait_for(lock, std::chrono::milliseconds(10));
     }
-    return true;
 }
 
-// The boxes that are open, oldest first, on the game's thread.
-std::vector<GtkWindow*> Boxes()
+// The first widget that is what is asked, at or under `from`, or else in the windows shown.
+GtkWidget* Find(const std::function<bool(GtkWidget*)>& is, GtkWidget* w = nullptr)
 {
-    std::vector<GtkWindow*> boxes;
-    GListModel* windows = gtk_window_get_toplevels();
-    for (guint i = 0; i < g_list_model_get_n_items(windows); ++i) {
-        auto* window = static_cast<GtkWindow*>(g_list_model_get_item(windows, i));
-        const char* title = gtk_window_get_title(window);
-        if (GTK_WIDGET(window) != shell.mainWindow && gtk_widget_get_visible(GTK_WIDGET(window)) && title != nullptr &&
-            std::string(title) == kMessageBoxCaption) {
-            boxes.push_back(window);
-        }
-        g_object_unref(window);
-    }
-    return boxes;
+    g_autoptr(GList) windows = w ? nullptr : gtk_window_list_toplevels();
+    GtkWidget* found = w && gtk_widget_get_visible(w) && is(w) ? w : nullptr;
+    for (GtkWidget* c = w ? gtk_widget_get_first_child(w) : nullptr; c && !found; c = gtk_widget_get_next_sibling(c))
+        found = Find(is, c);
+    for (GList* window = windows; window && !found; window = window->next) found = Find(is, GTK_WIDGET(window->data));
+    return found;
 }
-std::string BoxText(GtkWindow* box)
+// The main window, or the message box.
+GtkWidget* Window(const char* t)
 {
-    GtkWidget* content = gtk_window_get_child(box);
-    return gtk_label_get_text(GTK_LABEL(gtk_widget_get_first_child(content)));
+    return Find([t](GtkWidget* w) { return GTK_IS_WINDOW(w) && !g_strcmp0(gtk_window_get_title(GTK_WINDOW(w)), t); });
+}
+GtkWidget* MainWindow() { return Window(kCaption); }
+GtkWidget* Box() { return Window(kMessageBoxCaption); }
+bool IsLabel(GtkWidget* w) { return GTK_IS_LABEL(w); }
+void PressOK(Session&) { g_signal_emit_by_name(gtk_window_get_default_widget(GTK_WINDOW(Box())), "clicked"); }
+std::string BoxText() { return gtk_label_get_text(GTK_LABEL(Find(IsLabel, Box()))); }
+// The shell names each control of the board by its id.
+GtkWidget* Control(int id)
+{
+    return Find([id](GtkWidget* w) { return std::to_string(id) == gtk_widget_get_name(w); }, MainWindow());
 }
 
-unsigned long XidOf(GtkWidget* window) { return gdk_x11_surface_get_xid(gtk_native_get_surface(GTK_NATIVE(window))); }
+void Command(const std::string& command) { EXPECT_EQ(std::system(command.c_str()), 0) << command; }
 
-void Run(const std::string& command) { EXPECT_EQ(std::system(command.c_str()), 0) << command; }
+// Asks for what is on the screen, as a screen reader does: GTK tells a reader of
+// the changes of only what it has been asked about.
+void ReadTheDesktop(GDBusConnection* bus, const char* name = "org.a11y.atspi.Registry",
+                    const char* path = "/org/a11y/atspi/accessible/root")
+{
+    g_autoptr(GVariant) reply = g_dbus_connection_call_sync(bus, name, path, "org.a11y.atspi.Accessible", "GetChildren",
+        nullptr, G_VARIANT_TYPE("(a(so))"), G_DBUS_CALL_FLAGS_NONE, 10000, nullptr, nullptr);
+    g_autoptr(GVariantIter) children = nullptr;
+    if (reply != nullptr) g_variant_get(reply, "(a(so))", &children);
+    for (const char *child = nullptr, *at = nullptr; children && g_variant_iter_loop(children, "(&s&o)", &child, &at);)
+        ReadTheDesktop(bus, child, at);
+}
+
+// Hears, on the accessibility bus, every new name told to a screen reader.
+void Listen()
+{
+    g_autoptr(GDBusConnection) sessionBus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    g_autoptr(GVariant) reply = g_dbus_connection_call_sync(sessionBus, "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus",
+        "GetAddress", nullptr, G_VARIANT_TYPE("(s)"), G_DBUS_CALL_FLAGS_NONE, 10000, nullptr, nullptr);
+    ASSERT_TRUE(reply) << "no accessibility bus: the GTK tests run in a D-Bus session of their own";
+    g_autoptr(GVariant) address = g_variant_get_child_value(reply, 0);
+    const auto flags = G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT | G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION;
+    GDBusConnection* bus = g_dbus_connection_new_for_address_sync(
+        g_variant_get_string(address, nullptr), GDBusConnectionFlags(flags), nullptr, nullptr, nullptr);
+    g_dbus_connection_signal_subscribe(bus, nullptr, "org.a11y.atspi.Event.Object", "PropertyChange", nullptr,
+        "accessible-name", G_DBUS_SIGNAL_FLAGS_NONE,
+        [](GDBusConnection*, const char*, const char*, const char*, const char*, GVariant* event, gpointer) {
+            g_autoptr(GVariant) value = g_variant_get_child_value(event, 3);
+            g_autoptr(GVariant) name = g_variant_get_variant(value);
+            Share([&] { heard.push_back(g_variant_get_string(name, nullptr)); });
+        }, nullptr, nullptr);
+    ReadTheDesktop(bus);
+}
 
 // xdotool's names of the keys the tables name, where they differ.
-const std::map<std::string, std::string> kKeyNames{
-    {"Enter", "Return"}, {"KP2", "KP_2"},     {"Ins", "Insert"},        {"BS", "BackSpace"},
-    {"Del", "Delete"},   {"PgUp", "Prior"},   {"PgDn", "Next"},         {"Esc", "Escape"},
-    {"Space", "space"},  {"AltF4", "alt+F4"}, {"Ctrl+", "ctrl+KP_Add"}, {"Ctrl-", "ctrl+KP_Subtract"}};
+const std::map<std::string, std::string> kKeyNames{{"Enter", "Return"}, {"KP2", "KP_2"}, {"Ins", "Insert"},
+    {"BS", "BackSpace"}, {"Del", "Delete"}, {"PgUp", "Prior"}, {"PgDn", "Next"}, {"Esc", "Escape"}, {"Space", "space"},
+    {"AltF4", "alt+F4"}, {"Ctrl+", "ctrl+KP_Add"}, {"Ctrl-", "ctrl+KP_Subtract"}};
 
 class GtkGame : public ScenarioGame {
 public:
-    GtkGame(const std::string& gameSecret, const std::string& start)
+    GtkGame(const std::string& gameSecret, const std::string& start = "2026-03-05 10:00:00.000")
     {
         static const bool threadStarted = (std::thread(GameThread).detach(), true);
         SetFakeClocks(start);
-        {
-            std::lock_guard lock(mutex);
-            secret = gameSecret, startWanted = running = true;
-            changed.notify_all();
-        }
-        const auto shown = [] { return shell.windowAlive && gtk_widget_get_mapped(shell.mainWindow); };
-        if (threadStarted && PollGame(shown, "the game's window to show")) TakeFocus();
+        Share([&] { secret = gameSecret, startWanted = running = threadStarted; });
+        PollGame([] { return MainWindow() != nullptr && gtk_widget_get_mapped(MainWindow()); }, "the window");
     }
     ~GtkGame() override
     {
-        RunOnGameThread([] {
-            for (GtkWindow* box : Boxes()) gtk_window_destroy(box);
-            EndMainWindow();
-        });
-        WaitFor([] { return !running; }, "the game to end once its boxes and window were closed", 10000);
+        RunOnGameThread(CloseAsked);
+        WaitFor([] { return !running; }, "the game to end once its window was closed");
     }
 
     void Do(const std::string& steps) override
     {
         for (const Step& step : ParseSteps(steps)) {
-            const auto named = kKeyNames.find(step.key);
-            const std::string key = named != kKeyNames.end() ? named->second : step.key;
+            const std::string key = kKeyNames.contains(step.key) ? kKeyNames.at(step.key) : step.key;
             if (step.kind == Step::Key) step.number > 1 ? Hold(key, step.number) : Send(" key " + key);
-            if (step.kind == Step::Tick) AdvanceClocks(step.number), RunOnGameThread([] { ClockTick(shell.board); });
+            if (step.kind == Step::Tick) AdvanceClocks(step.number), RunOnGameThread(ClockTicked);
             if (step.kind == Step::TimeOfDay) SetTimeOfDay(step.number);
             if (step.kind == Step::Row) Click(kRowFieldBase + step.number);
             if (step.kind == Step::Strike) Click(kCrossOutToggleBase + step.number);
             if (step.kind == Step::Green) Click(kHighlightToggleBase + step.number);
-            if (step.kind == Step::OK) {
-                OpenBoxText("");
-                RunOnGameThread([] {
-                    if (!Boxes().empty())
-                        g_signal_emit_by_name(gtk_window_get_default_widget(Boxes().back()), "clicked");
-                });
-                Settle();
-            }
-            if (step.kind == Step::Close) {
-                // What a window manager sends when its close button is pressed.
-                RunOnGameThread([] {
-                    Display* x = gdk_x11_display_get_xdisplay(gdk_display_get_default());
-                    XEvent close{};
-                    close.xclient = {ClientMessage,
-                                     0,
-                                     False,
-                                     x,
-                                     XidOf(shell.mainWindow),
-                                     XInternAtom(x, "WM_PROTOCOLS", False),
-                                     32,
-                                     {}};
-                    close.xclient.data.l[0] = long(XInternAtom(x, "WM_DELETE_WINDOW", False));
-                    XSendEvent(x, XidOf(shell.mainWindow), False, NoEventMask, &close);
-                    XFlush(x);
-                });
-                Settle();
-            }
+            if (step.kind == Step::OK && !OpenBoxText("").empty()) RunOnGameThread(PressOK);
+            // What GTK does when the window manager's close button is pressed.
+            if (step.kind == Step::Close) RunOnGameThread([](Session&) { gtk_window_close(GTK_WINDOW(MainWindow())); });
         }
     }
-
-    std::string Name(int controlId) override
+    // What the shell last named the surface, for a screen reader to read.
+    std::string Name(int id) override { return Read<std::string>([id](Session& s) { return s.shown[id].name; }); }
+    Bitmap Pixels(int id) override
     {
-        return Read<std::string>([controlId] { return SurfaceName(Control(controlId)); });
-    }
-    Bitmap Pixels(int controlId) override
-    {
-        Bitmap bitmap;
-        RunOnGameThread([&] {
-            GtkWidget* surface = Control(controlId);
-            const PixelSize size = SurfaceSize(surface);
-            bitmap.width = size.width, bitmap.height = size.height;
-            for (int i = 0; i < size.width * size.height; ++i) {
-                bitmap.pixels.push_back(SurfacePixel(surface, i % size.width, i / size.width));
-            }
+        return Read<Bitmap>([id](Session& s) {
+            Bitmap bitmap{SurfaceSize(s, id).width, SurfaceSize(s, id).height, {}};
+            GtkWidget* surface = Control(id);
+            for (int i = 0; i < bitmap.width * bitmap.height; ++i)
+                bitmap.pixels.push_back(SurfacePixel(surface, i % bitmap.width, i / bitmap.width));
+            return bitmap;
         });
-        return bitmap;
     }
-    void OnGameThread(const std::function<void()>& work) override { RunOnGameThread(work); }
+    void OnGameThread(const std::function<void(Session&)>& work) override { RunOnGameThread(work); }
+    // One box at most is open at a time: the session shows the next once it is closed.
     std::string OpenBoxText(const std::string& text) override
     {
-        std::string found;
-        const auto open = [&] {
-            for (GtkWindow* box : Boxes()) found = text.empty() || BoxText(box) == text ? BoxText(box) : found;
-            return !found.empty();
-        };
-        return PollGame(open, "a box saying \"" + text + "\""), found;
+        PollGame([&] { return Box() != nullptr && (text.empty() || BoxText() == text); }, "a box saying " + text);
+        return Read<std::string>([](Session&) { return Box() != nullptr ? BoxText() : ""; });
     }
-    int OpenBoxes() override
-    {
-        return Read<int>([] { return int(Boxes().size()); });
-    }
-    int ExitCode() override
-    {
-        return WaitFor([] { return !running; }, "the game to end", 10000) ? exitCode : -1;
-    }
-    std::string ProgramFolder() override { return std::filesystem::read_symlink("/proc/self/exe").parent_path(); }
+    int OpenBoxes() override { return Read<int>([](Session&) { return Box() != nullptr; }); }
+    int ExitCode() override { return WaitFor([] { return !running; }, "the game to end") ? exitCode : -1; }
+    std::string ProgramFolder() override { return fs::read_symlink("/proc/self/exe").parent_path(); }
     // toggleN: 1 when the toggle with control id N is pressed.
     void Check(const std::string& what, int n, std::string& seen) override
     {
-        if (what == "toggle")
-            RunOnGameThread([&] { seen = gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(Control(n))) ? "1" : "0"; });
+        const auto pressed = [n](Session&) { return int(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(Control(n)))); };
+        if (what == "toggle") seen = std::to_string(Read<int>(pressed));
     }
 
-private:
-    // The events of the input sent are in the game's queue once a round trip to the
-    // server is over, and handled once work posted after it has run.
-    static void Settle()
-    {
-        RunOnGameThread([] { gdk_display_sync(gdk_display_get_default()); });
-        RunOnGameThread([] {});
-    }
-    // Without a window manager on the test's screen, nothing gives the keys back to
-    // the main window when a box closes: the harness does, as one would, to the
-    // newest box open or else the main window.
-    static void TakeFocus()
-    {
-        PollGame(
-            [] {
-                const std::vector<GtkWindow*> boxes = Boxes();
-                GtkWindow* keys = boxes.empty() ? GTK_WINDOW(shell.mainWindow) : boxes.back();
-                if (keys == nullptr || gtk_window_is_active(keys) || MenuOpen(GTK_WIDGET(keys))) return true;
-                gdk_toplevel_focus(GDK_TOPLEVEL(gtk_native_get_surface(GTK_NATIVE(keys))), GDK_CURRENT_TIME);
-                return false;
-            },
-            "a window to take the keys");
-    }
-    // A key at a time, each handled before the next is sent: a menu that a key
-    // opens is open before the next key comes, as it would be under a player's
-    // fingers.
+    // A key at a time, each handled before the next is sent: a menu that a key opens
+    // is open before the next key comes, as under a player's fingers. Without a
+    // window manager on the test's screen, nothing gives the keys back to the main
+    // window when a box closes: the harness does, to the box open or else the main
+    // window. A round trip to the server puts the key in the game's queue.
     static void Send(const std::string& keys)
     {
-        TakeFocus();
-        Run("xdotool" + keys);
-        Settle();
+        PollGame([] {
+            GtkWidget* w = Box() != nullptr ? Box() : MainWindow();
+            return !w || gtk_window_is_active(GTK_WINDOW(w)) || (gtk_window_present(GTK_WINDOW(w)), false);
+        }, "a window to take the keys");
+        Command("xdotool" + keys);
+        RunOnGameThread([](Session&) { gdk_display_sync(gdk_display_get_default()); });
     }
-    // A key held down until the server's own repeats have brought `downs` key
-    // presses (the X server makes no press of a key that is already down), then
-    // let go. The repeats come 100 ms apart, time enough to let go between two.
+
+    // A key held down until the server's own repeats have brought `downs` presses
+    // (the X server makes no press of a key that is already down), then let go. The
+    // repeats come 100 ms apart, time enough to let go between two.
     static void Hold(const std::string& key, int downs)
     {
         static std::atomic<int> presses;
-        const auto count = [](GSignalInvocationHint*, guint, const GValue* values, gpointer) {
-            const auto* event = static_cast<GdkEvent*>(g_value_peek_pointer(&values[1]));
-            presses += gdk_event_get_event_type(const_cast<GdkEvent*>(event)) == GDK_KEY_PRESS ? 1 : 0;
-            return gboolean(TRUE);
-        };
-        const guint signal = g_signal_lookup("event", GDK_TYPE_SURFACE);
-        gulong hook = 0;
+        const guint signal = g_signal_lookup("key-pressed", GTK_TYPE_EVENT_CONTROLLER_KEY);
+        const auto count = [](GSignalInvocationHint*, guint, const GValue*, gpointer) { return gboolean(++presses); };
+        const gulong hook = g_signal_add_emission_hook(signal, 0, count, nullptr, nullptr);
         presses = 0;
-        RunOnGameThread([&] { hook = g_signal_add_emission_hook(signal, 0, count, nullptr, nullptr); });
-        TakeFocus();
-        Run("xset r rate 150 10 && xdotool keydown " + key);
+        Command("xset r rate 150 10");
+        Send(" keydown " + key);
         PollGame([&] { return presses >= downs; }, std::to_string(downs) + " presses of a held key");
-        Run("xdotool keyup " + key + " && xset r rate");  // and the server's own rate again
-        Settle();
-        RunOnGameThread([&] { g_signal_remove_emission_hook(signal, hook); });
+        Send(" keyup " + key);
+        Command("xset r rate");  // the server's own rate again
+        g_signal_remove_emission_hook(signal, hook);
     }
     static void Click(int controlId)
     {
-        TakeFocus();
-        unsigned long window = 0;
-        graphene_point_t at{};
-        RunOnGameThread([&] {
-            GtkNative* native = gtk_widget_get_native(Control(controlId));
-            double dx = 0, dy = 0;
-            gtk_native_get_surface_transform(native, &dx, &dy);
-            const graphene_point_t corner{4, 4};
-            EXPECT_TRUE(gtk_widget_compute_point(Control(controlId), GTK_WIDGET(native), &corner, &at));
-            at.x += float(dx), at.y += float(dy), window = XidOf(GTK_WIDGET(native));
-        });
-        Run("xdotool mousemove --window " + std::to_string(window) + " " + std::to_string(int(at.x)) + " " +
-            std::to_string(int(at.y)) + " click 1");
-        Settle();
+        Send(" mousemove --window " + Read<std::string>([controlId](Session&) {
+            GtkWidget* window = MainWindow();
+            graphene_point_t corner{4, 4}, at{};
+            EXPECT_TRUE(gtk_widget_compute_point(Control(controlId), window, &corner, &at));
+            const auto xid = gdk_x11_surface_get_xid(gtk_native_get_surface(GTK_NATIVE(window)));
+            return std::to_string(xid) + " " + std::to_string(int(at.x)) + " " + std::to_string(int(at.y));
+        }) + " click 1");
     }
 };
 
@@ -342,3 +274,62 @@ class Scenarios : public testing::TestWithParam<std::string> {};
 TEST_P(Scenarios, Play) { PlayScenario(GetParam(), "gtk", StartGame); }
 INSTANTIATE_TEST_SUITE_P(Shared, Scenarios, testing::ValuesIn(ScenarioNames()),
                          [](const testing::TestParamInfo<std::string>& scenario) { return scenario.param; });
+
+// A French keyboard's "1" is its Shift+&; AltGr's characters come as the layout
+// gives them, with Ctrl and Alt where a layout reaches them so; Ctrl alone types
+// no digit. The keypad's keys stand where their navigation meaning puts them.
+TEST(GtkKeys, CharactersComeFromTheLayoutAndPositionsFromTheKeysPlaces)
+{
+    const std::tuple<guint, guint, int, KeyPosition, char> cases[] = {
+        {'&', 10, 0, {}, '&'}, {'1', 10, GDK_SHIFT_MASK, {}, '1'}, {'2', 11, GDK_CONTROL_MASK | GDK_ALT_MASK, {}, '2'},
+        {'1', 10, GDK_CONTROL_MASK, {}, 0}, {GDK_KEY_KP_2, 88, 0, KeyPosition::Down, '2'}};
+    for (const auto& [value, code, state, position, character] : cases) {
+        const GameKey key = GameKeyOf(value, code, GdkModifierType(state), false);
+        EXPECT_EQ(std::pair(key.position, key.character), std::pair(position, character)) << value;
+    }
+}
+
+// The right Ctrl is no left one: with the keypad's + it makes the font no larger.
+// xdotool holds a modifier down by the first key the server has for it.
+TEST(GtkGame, OnlyTheLeftCtrlMakesTheFontKeys)
+{
+    GtkGame game("1234");
+    Command("xmodmap -e 'remove control = Control_L'");
+    GtkGame::Send(" key Control_R+KP_Add");
+    Command("xmodmap -e 'add control = Control_L'");
+    GtkGame::Send(" key Control_L+KP_Add");
+    game.OnGameThread([](Session& s) { EXPECT_EQ(s.game.fieldStyle[1].fontSize, 25); });
+}
+
+// The marks of the installed game lie in share/indovina beside its program's folder
+// (/usr/games/../share/indovina); a player's own in the current folder come first.
+TEST(GtkGame, MarksFromTheCurrentFolderThenFromTheInstalledData)
+{
+    const auto scratch = InScratchFolder();
+    const fs::path built = fs::read_symlink("/proc/self/exe").parent_path(), data = "usr/share/indovina";
+    fs::create_directories(data);
+    for (const char* image : {kSquareImage, kCircleImage}) fs::copy_file(built / image, data / image);
+    program = fs::absolute("usr/games/indovina");
+    for (const char* shown : {kSquareImage, kCircleImage}) {
+        if (shown == kCircleImage) fs::copy_file(built / kCircleImage, kSquareImage);  // the player's own square
+        GtkGame game("1234");
+        game.Do("1234{Enter}");
+        const RgbImage image = ReadBmpFile(built / shown).value();
+        const Colour ink = InkOf({image.width, image.height, image.pixels});
+        EXPECT_GT(std::ranges::count(game.Pixels(kAnswerSurfaceBase + 1).pixels, ink), 0) << shown;
+    }
+    program = "/proc/self/exe";
+}
+
+// Ten times a second the clocks change their names, which a reader must not hear;
+// an answer it must.
+TEST(GtkGame, AScreenReaderHearsTheAnswersAndNotTheClocks)
+{
+    GtkGame game("1234");
+    Listen();
+    game.Do("{+1000}{+1000}{+1000}1243{Enter}");
+    WaitFor([] { return std::ranges::count(heard, "2 quadrati, 2 cerchi") > 0; }, "the answer to be heard");
+    std::lock_guard lock(mutex);
+    const auto clock = [](const std::string& name) { return name.starts_with("ore ") || name.ends_with("secondi"); };
+    EXPECT_FALSE(std::ranges::any_of(heard, clock));
+}
