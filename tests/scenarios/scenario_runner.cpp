@@ -303,7 +303,9 @@ Colour InkOf(const Bitmap& image)
 std::shared_ptr<void> InScratchFolder()
 {
     namespace fs = std::filesystem;
-    const fs::path previous = fs::current_path(), path = fs::temp_directory_path() / "indovina-scratch";
+    // A name of its own for each run, so that two runs at once do not share one.
+    const auto stamp = std::to_string(steady_clock::now().time_since_epoch().count());
+    const fs::path previous = fs::current_path(), path = fs::temp_directory_path() / ("indovina-scratch-" + stamp);
     fs::remove_all(path);
     fs::create_directory(path);
     fs::current_path(path);
