@@ -136,6 +136,19 @@ double ElapsedSeconds(GameClock& clock, double wallSecondsSinceMidnight, double 
     return (wallSecondsSinceMidnight - static_cast<double>(clock.startTime)) + clock.correction;
 }
 
+LocalTime LocalTimeOfMilliseconds(std::int64_t sinceEpoch)
+{
+    using namespace std::chrono;
+    const sys_time<milliseconds> now{milliseconds{sinceEpoch}};
+    const year_month_day date{floor<days>(now)};
+    const hh_mm_ss time{now - floor<days>(now)};
+    LocalTime t{int(date.year()), int(unsigned(date.month())), int(unsigned(date.day())), int(time.hours().count())};
+    t.minute = int(time.minutes().count());
+    t.second = int(time.seconds().count());
+    t.millisecond = int(time.subseconds().count());
+    return t;
+}
+
 LocalTime StandardLocalTime()
 {
     using namespace std::chrono;

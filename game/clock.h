@@ -55,6 +55,10 @@ GameClock StartGameClock(double wallSecondsSinceMidnight, double steadySeconds);
 // be passed in the order they were taken.
 double ElapsedSeconds(GameClock& clock, double wallSecondsSinceMidnight, double steadySeconds);
 
+// A local wall clock counted in milliseconds since 1970-01-01, as a browser's
+// page or a test keeps one: the date and time of day come out of it as from UTC.
+LocalTime LocalTimeOfMilliseconds(std::int64_t sinceEpoch);
+
 // The standard library's readings: the local date and time, and a monotonic clock
 // in seconds.
 LocalTime StandardLocalTime();

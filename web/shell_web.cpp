@@ -10,7 +10,6 @@
 #include <emscripten.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -68,18 +67,7 @@ struct WebShell {
 
 // The page's wall clock is local time in milliseconds since 1970-01-01, so the
 // date and time of day come out of it as they would from UTC.
-LocalTime PageLocalTime()
-{
-    using namespace std::chrono;
-    const sys_time<milliseconds> now{milliseconds{static_cast<std::int64_t>(web_wall_ms())}};
-    const year_month_day date{floor<days>(now)};
-    const hh_mm_ss time{now - floor<days>(now)};
-    LocalTime t{int(date.year()), int(unsigned(date.month())), int(unsigned(date.day())), int(time.hours().count())};
-    t.minute = int(time.minutes().count());
-    t.second = int(time.seconds().count());
-    t.millisecond = int(time.subseconds().count());
-    return t;
-}
+LocalTime PageLocalTime() { return LocalTimeOfMilliseconds(static_cast<std::int64_t>(web_wall_ms())); }
 
 int Length(const std::string& text) { return static_cast<int>(std::min<std::size_t>(text.size(), 1u << 30)); }
 

@@ -25,17 +25,7 @@ using namespace std::chrono;
 std::atomic<std::int64_t> wallMs{0}, steadyMs{0};
 constexpr std::int64_t kDayMs = 86400000;
 
-LocalTime FakeLocalTime()
-{
-    const sys_time<milliseconds> now{milliseconds{wallMs.load()}};
-    const year_month_day date{floor<days>(now)};
-    const hh_mm_ss time{now - floor<days>(now)};
-    LocalTime t{int(date.year()), int(unsigned(date.month())), int(unsigned(date.day())), int(time.hours().count())};
-    t.minute = int(time.minutes().count());
-    t.second = int(time.seconds().count());
-    t.millisecond = int(time.subseconds().count());
-    return t;
-}
+LocalTime FakeLocalTime() { return LocalTimeOfMilliseconds(wallMs.load()); }
 double FakeSteadySeconds() { return double(steadyMs.load()) / 1000; }
 
 // A game of a table: "game SECRET [at YYYY-MM-DD HH:MM:SS.mmm] [from an empty folder]
