@@ -1,30 +1,19 @@
 #include "input/game_keys.h"
 
+#include <iterator>
+
 #include "game/field_editor.h"
 
 std::int32_t EditorKeyOf(const GameKey& key)
 {
     using namespace fieldKey;
-    std::int32_t code = kTyped;
-    switch (key.position) {
-    case KeyPosition::Backspace: code = kBackspace; break;
-    case KeyPosition::Tab: code = kTab; break;
-    case KeyPosition::Home: code = kHome; break;
-    case KeyPosition::Up: code = kUp; break;
-    case KeyPosition::PageUp: code = kPageUp; break;
-    case KeyPosition::Left: code = kLeft; break;
-    case KeyPosition::Right: code = kRight; break;
-    case KeyPosition::End: code = kEnd; break;
-    case KeyPosition::Down: code = kDown; break;
-    case KeyPosition::PageDown: code = kPageDown; break;
-    case KeyPosition::Insert: code = kInsert; break;
-    case KeyPosition::Delete: code = kDelete; break;
-    case KeyPosition::KeypadPlus: code = -kFontLarger; break;
-    case KeyPosition::KeypadMinus: code = -kFontSmaller; break;
-    case KeyPosition::Enter:
-    case KeyPosition::Escape:
-    case KeyPosition::Other: break;
-    }
+    // By position, in the order of KeyPosition: keypad + and - are the font keys
+    // only with the left Ctrl, so without it they are their plain scan codes.
+    constexpr std::int32_t kCodes[] = {kTyped,  kBackspace,   kTab,          kHome,  kUp,       kPageUp,
+                                       kLeft,   kRight,       kEnd,          kDown,  kPageDown, kInsert,
+                                       kDelete, -kFontLarger, -kFontSmaller, kTyped, kTyped};
+    static_assert(std::size(kCodes) == static_cast<std::size_t>(KeyPosition::Escape) + 1);
+    const std::int32_t code = kCodes[static_cast<std::size_t>(key.position)];
     return key.leftCtrl ? -code : code;
 }
 
