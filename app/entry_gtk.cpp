@@ -65,7 +65,13 @@ gboolean OnKey(GtkEventControllerKey* keys, guint keyValue, guint hardwareCode, 
     GtkWidget* widget = gtk_event_controller_get_widget(GTK_EVENT_CONTROLLER(keys));
     GdkEvent* event = gtk_event_controller_get_current_event(GTK_EVENT_CONTROLLER(keys));
     const bool pressed = gdk_event_get_event_type(event) == GDK_KEY_PRESS;
-    if (keyValue == GDK_KEY_Control_L) shell.leftCtrl = pressed;
+    // The modifiers of an event are those before it: a release missed while another
+    // program had the keys leaves no left Ctrl held at the next key.
+    if (keyValue == GDK_KEY_Control_L) {
+        shell.leftCtrl = pressed;
+    } else {
+        shell.leftCtrl = shell.leftCtrl && (state & GDK_CONTROL_MASK) != 0;
+    }
     if (!pressed || gdk_key_event_is_modifier(event)) return FALSE;
     const GameKey key = GameKeyOf(keyValue, hardwareCode, state, shell.leftCtrl);
     PressKey(shell.session, key);

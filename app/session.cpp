@@ -29,6 +29,7 @@ void DrawChanges(Session& s)
 {
     std::map<int, Picture> made = std::exchange(s.made, {});
     for (auto& [surface, picture] : made) {
+        if (s.closed) return;  // the window is gone with its surfaces
         const auto shown = s.shown.find(surface);
         if (shown != s.shown.end() && shown->second.ops == picture.ops && shown->second.name == picture.name &&
             picture.nameEvent != NameEvent::Always) {
@@ -86,7 +87,11 @@ void HandleEvent(Session& s, const char* where, Work&& work) noexcept
         }
     }
     s.busy = false;
-    ShowNextBox(s);
+    try {
+        ShowNextBox(s);
+    } catch (...) {
+        Close(s);  // a box that cannot be shown cannot be waited for
+    }
 }
 
 void ShowNextBox(Session& s)

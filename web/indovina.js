@@ -217,7 +217,8 @@ function addControl(page, kind, id, x, y, width, height, caption) {
     const font = fontOf(page, '', 16, 0);
     page.surfaces.set(id, { canvas: control, ctx, x: 0, y: 0, ink: 0, solid: true, back: 0xffffff, font, sampled: 0 });
   }
-  if (kind === 1) control.addEventListener('mousedown', () => call(page, 'row', id));
+  // The left button, as a field's click is on the other front ends.
+  if (kind === 1) control.addEventListener('mousedown', (e) => { if (e.button === 0) call(page, 'row', id); });
   $('controls').append(control);
 }
 
@@ -309,6 +310,8 @@ function keyDown(page, e) {
   const position = positions[e.code] || 0;
   const menuOpen = page.menu > 0;
   const boxOpen = page.boxes.length > 0;
+  // A release missed while the page had no focus leaves no left Ctrl held.
+  page.leftCtrl = page.leftCtrl && e.ctrlKey;
   call(page, 'key', position, characterOf(e), page.leftCtrl ? 1 : 0, menuOpen || boxOpen ? 0 : 1);
   if (e.key === 'F10') return setMenu(page, page.menu ? 0 : 1);
   if (menuOpen && menuKey(page, position, e)) return;

@@ -171,7 +171,10 @@ EMSCRIPTEN_KEEPALIVE WebShell* indovina_start(const char* secret)
 // menu has the keys.
 EMSCRIPTEN_KEEPALIVE void indovina_key(WebShell* shell, int position, int character, int leftCtrl, int windowKey)
 {
-    const GameKey key{static_cast<KeyPosition>(position), static_cast<char>(character), leftCtrl != 0};
+    // A position the game does not know is any other key.
+    const bool known = position >= 0 && position <= static_cast<int>(KeyPosition::Escape);
+    const GameKey key{known ? static_cast<KeyPosition>(position) : KeyPosition::Other, static_cast<char>(character),
+                      leftCtrl != 0};
     PressKey(shell->session, key);
     if (windowKey != 0) WindowKey(shell->session, key);
 }
