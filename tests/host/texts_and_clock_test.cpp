@@ -11,7 +11,7 @@
 
 // The error box's text for an exception thrown during an operation.
 template <class Thrown>
-std::string BoxFor(const Thrown& thrown) try { throw thrown; } catch (...) { return CurrentExceptionText("LoadRow"); }
+std::string BoxFor(const Thrown& thrown) try { throw thrown; } catch (...) { return CurrentExceptionText("EditField"); }
 
 TEST(Texts, NumbersDatesTimesCaptionsErrorBoxesAndLines)
 {
@@ -20,10 +20,10 @@ TEST(Texts, NumbersDatesTimesCaptionsErrorBoxesAndLines)
         {std::string(TrimBlanks("   ")), ""},
         {DateText({999, 12, 31, 0, 0, 0, 0}), "12-31-0999"}, {DateText({2026, 3, 5, 0, 0, 0, 0}), "03-05-2026"},
         {TimeText({2024, 3, 1, 4, 5, 9, 999}), "04:05:09"}, {ClockTopText({2024, 3, 1, 14, 5, 9, 0}), " 14:05:09 "},
-        {AttemptCaption(14), "input # 14"}, {BoxFor(std::out_of_range("x")), "Subscript out of range 9 in LoadRow"},
-        {BoxFor(std::bad_alloc()), "Out of memory 7 in LoadRow"},
-        {BoxFor(std::length_error("x")), "Out of memory 7 in LoadRow"},
-        {BoxFor(42), "Internal error 51 in LoadRow"}};
+        {AttemptCaption(14), "input # 14"}, {BoxFor(std::out_of_range("x")), "Subscript out of range 9 in EditField"},
+        {BoxFor(std::bad_alloc()), "Out of memory 7 in EditField"},
+        {BoxFor(std::length_error("x")), "Out of memory 7 in EditField"},
+        {BoxFor(42), "Internal error 51 in EditField"}};
     for (const auto& [got, want] : cases) EXPECT_EQ(got, want);
     // Only CR LF pairs end lines; a trailing pair leaves an empty last line.
     const std::pair<const char*, std::vector<std::string>> texts[] = {{"a\r\nbcd\r\n", {"a", "bcd", ""}}, {"", {""}},
