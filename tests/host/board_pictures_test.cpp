@@ -41,23 +41,17 @@ std::string Describe(const Picture& picture)
 
 }  // namespace
 
+// What the shared tables cannot make the board show: marks beyond the fourth or in
+// lower case, blanks on a row, an unscored box, every digit tried.
 TEST(AccessibleText, MarksFieldsAndPanelsInWords)
 {
     const std::pair<std::string, std::string> cases[] = {
-        {AnswerInWords("Q", true), "1 quadrato"}, {AnswerInWords("QQC", true), "2 quadrati, 1 cerchio"},
-        {AnswerInWords("CCC", true), "3 cerchi"}, {AnswerInWords("CQ", false), "1 quadrato, 1 cerchio"},
-        // Only upper-case Q and C in the four cells draw a mark; none at all is said once scored.
+        {AnswerInWords("QQC", true), "2 quadrati, 1 cerchio"}, {AnswerInWords("CQ", false), "1 quadrato, 1 cerchio"},
         {AnswerInWords("QxCc", true), "1 quadrato, 1 cerchio"}, {AnswerInWords("QQQQC", true), "4 quadrati"},
         {AnswerInWords("qcx", true), "nessuna cifra giusta"}, {AnswerInWords("", false), ""},
-        {FieldName("Tentativo 03", "1234"), "Tentativo 03: 1 2 3 4"},
         {FieldName("Tentativo 01", " 12 7 "), "Tentativo 01: spazio 1 2 spazio 7"},
-        {FieldName("Tentativo 03", "    "), "Tentativo 03: vuoto"},
         {TextPanelName(" Scrivi.\r\n\r\nIl quadrato.\nIl cerchio.\r\n", ""), "Scrivi. Il quadrato.\nIl cerchio."},
-        {InfoPanelName(kDigitPanel, "05-03-2026", "0-------89"), "05-03-2026, cifre non provate: 0 8 9"},
-        {InfoPanelName(kDigitPanel, "05-03-2026", "----------"), "05-03-2026, cifre non provate: nessuna"},
-        {InfoPanelName(kClockPanel, " 14:05:09 ", "input # 3"), "ore 14:05:09, input # 3"},
-        {InfoPanelName(kElapsedPanel, "12.3 s", "secondi"), "12.3 secondi"}, {InfoPanelName(999, " a ", "b"), "a, b"},
-        {InfoPanelName(999, "a", ""), "a"}};
+        {InfoPanelName(kDigitPanel, "05-03-2026", "----------"), "05-03-2026, cifre non provate: nessuna"}};
     for (const auto& [got, want] : cases) EXPECT_EQ(got, want);
 }
 
