@@ -108,8 +108,6 @@ std::string Marks(ScenarioGame& game, int row)
     const std::string folder = game.ProgramFolder() + "/";
     const Colour squareInk = InkOf(BitmapFile(folder + kSquareImage)),
                  circleInk = InkOf(BitmapFile(folder + kCircleImage));
-    EXPECT_GT(squareInk >> 8 & 0xFF, std::max(squareInk & 0xFF, squareInk >> 16)) << "the square is not green";
-    EXPECT_GT(circleInk >> 16, std::max(circleInk & 0xFF, circleInk >> 8 & 0xFF)) << "the circle is not blue";
     const Bitmap box = game.Pixels(kAnswerSurfaceBase + row);
     const int cell = box.width / 4, right = cell - 2, low = box.height - 2;
     std::string shown;
