@@ -70,5 +70,3 @@ bool WaitFor(const std::function<bool()>& done, const std::string& what, DWORD m
 // GDI objects the process holds, counted outside the code under test (under Wine
 // from the process's GDI handle table, as GetGuiResources answers 0 there).
 long GdiObjectCount();
-// Memory the process alone has committed.
-std::size_t PrivateBytes();
