@@ -1,14 +1,15 @@
 // The shared tables (tests/scenarios/games.txt) played against the browser game: the
 // built site in headless Chromium, driven by page_bridge.py, which runs this test and
 // takes its commands over a pipe: real keys and clicks through WebDriver, and the
-// page's scripts to read back the canvases, their names and the boxes. The page runs in its test mode (?test): the
-// clocks are the test's, and the clock ticks only when the test says.
+// page's scripts to read back the canvases, their names and the boxes. The page runs
+// in its test mode (?test): the clocks are the test's, and the clock ticks only when
+// the test says.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <map>
 #include <sstream>
 
@@ -16,73 +17,66 @@
 
 namespace {
 
-// The bridge that runs this test (page_bridge.py): its pipes' ends are in WEB_BRIDGE.
-struct Bridge {
-    const char* ends = std::getenv("WEB_BRIDGE");  // "COMMANDS ANSWERS": the pipes' descriptors
-    FILE* to = ends != nullptr ? fdopen(std::atoi(ends), "w") : nullptr;
-    FILE* from = ends != nullptr ? fdopen(std::atoi(std::strchr(ends, ' ')), "r") : nullptr;
-    std::string Ask(const std::string& command)
-    {
-        std::string said;
-        if (to == nullptr || std::fputs((command + "\n").c_str(), to) < 0 || std::fflush(to) != 0)
-            return ADD_FAILURE() << "no bridge: run me through page_bridge.py", "";
-        int c = 0;
-        while ((c = std::fgetc(from)) != EOF && c != '\n') said += char(c);
-        for (std::size_t at; (at = said.find("\\n")) != std::string::npos;) said.replace(at, 2, "\n");
-        if (c == EOF || said.starts_with("error")) ADD_FAILURE() << command << ": " << (c == EOF ? "no bridge" : said);
-        return said;
-    }
-    std::string Js(const std::string& expression) { return Ask("js " + expression); }
-    // The expression's value once it is true; an error (a failure) after the deadline.
-    std::string Poll(const std::string& expression) { return Ask("poll " + expression); }
-};
-Bridge& bridge = *new Bridge;
+// Asks the bridge that runs this test (page_bridge.py), which reads the pipe named in
+// WEB_BRIDGE and answers on the standard input; its "\n" are new lines again, and an
+// error fails the test. "js EXPRESSION" is its value, "poll EXPRESSION" its value once
+// true (an error after the deadline).
+std::string Ask(const std::string& command)
+{
+    static const char* const commands = std::getenv("WEB_BRIDGE");
+    static std::ofstream toBridge(std::string("/dev/fd/") + (commands != nullptr ? commands : "none"));
+    std::string said;
+    if (!(toBridge << command << std::endl) || !std::getline(std::cin, said))
+        return ADD_FAILURE() << command << ": no bridge: run me through page_bridge.py", "";
+    for (std::size_t at; (at = said.find("\\n")) != std::string::npos;) said.replace(at, 2, "\n");
+    if (said.starts_with("error")) ADD_FAILURE() << command << ": " << said;
+    return said;
+}
 
-std::string Control(int id) { return "document.querySelector(\"[data-id='" + std::to_string(id) + "']\")"; }
+std::string Selector(int id) { return "[data-id='" + std::to_string(id) + "']"; }
+std::string Control(int id) { return "document.querySelector(\"" + Selector(id) + "\")"; }
+
 class WebGame : public ScenarioGame {
 public:
+    // A player's own images are the current folder's, which the bridge serves as all others.
     WebGame(const std::string& secret, const std::string& start)
     {
-        const bool own = std::filesystem::exists("q.bmp");  // a player's own images, served as /own/
-        bridge.Ask("get " + (own ? std::filesystem::current_path().string() : "-") + " ?test&secret=" + secret +
-                   "&start=" + start + (own ? "&images=own/" : ""));
-        EXPECT_EQ(bridge.Poll("Indovina.state().ready || Indovina.state().status"), "True");
+        const std::string folder = std::filesystem::current_path().string() + "/";
+        const bool own = std::filesystem::exists("q.bmp");
+        Ask("get ?test&secret=" + secret + "&start=" + start + (own ? "&images=" + folder : ""));
+        EXPECT_EQ(Ask("poll Indovina.state().ready || Indovina.state().status"), "True");
     }
     void Do(const std::string& steps) override
     {
+        const std::map<Step::Kind, int> clicked{
+            {Step::Row, kRowFieldBase}, {Step::Strike, kCrossOutToggleBase}, {Step::Green, kHighlightToggleBase}};
         for (const Step& step : ParseSteps(steps)) {
             const std::string n = std::to_string(step.number);
-            const std::map<Step::Kind, int> clicked{
-                {Step::Row, kRowFieldBase}, {Step::Strike, kCrossOutToggleBase}, {Step::Green, kHighlightToggleBase}};
-            if (step.kind == Step::Key) bridge.Ask("key " + step.key + " " + n);
-            if (step.kind == Step::Tick)
-                AdvanceClocks(step.number), bridge.Js("Indovina.advance(" + n + ") || Indovina.tick()");
-            if (step.kind == Step::TimeOfDay) SetTimeOfDay(step.number), bridge.Js("Indovina.setTimeOfDay(" + n + ")");
-            if (clicked.contains(step.kind))
-                bridge.Ask("click [data-id='" + std::to_string(clicked.at(step.kind) + step.number) + "']");
-            if (step.kind == Step::OK) OpenBoxText(""), bridge.Ask("click dialog.box:last-of-type button");
-            if (step.kind == Step::Close) bridge.Ask("click #close");
+            if (step.kind == Step::Key) Ask("key " + step.key + " " + n);
+            const std::string tick = "js Indovina.advance(" + n + ") || Indovina.tick()";
+            if (step.kind == Step::Tick) AdvanceClocks(step.number), Ask(tick);
+            if (step.kind == Step::TimeOfDay) SetTimeOfDay(step.number), Ask("js Indovina.setTimeOfDay(" + n + ")");
+            if (clicked.contains(step.kind)) Ask("click " + Selector(clicked.at(step.kind) + step.number));
+            if (step.kind == Step::OK) OpenBoxText(""), Ask("click dialog.box:last-of-type button");
+            if (step.kind == Step::Close) Ask("click #close");
         }
     }
-    std::string Name(int controlId) override { return bridge.Js(Control(controlId) + ".ariaLabel"); }
+    std::string Name(int controlId) override { return Ask("js " + Control(controlId) + ".ariaLabel"); }
+    // Each pixel a little-endian RGBA word: its low three bytes are 0x00BBGGRR.
     Bitmap Pixels(int controlId) override
     {
-        std::istringstream said(bridge.Js(
-            "(c => { const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;"
-            "let s = c.width + ' ' + c.height + ' '; for (let i = 0; i < d.length; i += 4)"
-            "s += ((d[i + 2] << 16 | d[i + 1] << 8 | d[i]) + 0x1000000).toString(16).slice(1); return s; })(" +
+        std::istringstream said(Ask("js (c => [c.width, c.height, ...new Uint32Array(c.getContext('2d')"
+            ".getImageData(0, 0, c.width, c.height).data.buffer).map(p => p & 0xFFFFFF)].join(' '))(" +
             Control(controlId) + ")"));
         Bitmap bitmap;
-        std::string hex;
-        said >> bitmap.width >> bitmap.height >> hex;
-        for (std::size_t i = 0; i + 6 <= hex.size(); i += 6)
-            bitmap.pixels.push_back(Colour(std::stoul(hex.substr(i, 6), nullptr, 16)));
+        said >> bitmap.width >> bitmap.height;
+        for (Colour pixel = 0; said >> pixel;) bitmap.pixels.push_back(pixel);
         return bitmap;
     }
     // The session as far as the page tells it: its current row and the rows' font sizes.
     void OnGameThread(const std::function<void(Session&)>& work) override
     {
-        std::istringstream said(bridge.Js("(s => [+s.ended, s.row, ...s.fonts.slice(1)].join(' '))(Indovina.state())"));
+        std::istringstream said(Ask("js (s => [+s.ended, s.row, ...s.fonts.slice(1)].join(' '))(Indovina.state())"));
         int ended = 1;
         Session snapshot;
         said >> ended >> snapshot.game.currentAttempt;
@@ -92,14 +86,14 @@ public:
     // The tables' box texts hold no quote.
     std::string OpenBoxText(const std::string& text) override
     {
-        return bridge.Poll("Indovina.state().boxes.find(b => b === '" + text + "' || !'" + text + "')");
+        return Ask("poll Indovina.state().boxes.find(b => b === '" + text + "' || !'" + text + "')");
     }
-    int OpenBoxes() override { return std::stoi(bridge.Js("Indovina.state().boxes.length")); }
-    int ExitCode() override { return bridge.Poll("Indovina.state().ended") == "True" ? 0 : -1; }
+    int OpenBoxes() override { return std::stoi(Ask("js Indovina.state().boxes.length")); }
+    int ExitCode() override { return Ask("poll Indovina.state().ended") == "True" ? 0 : -1; }
     std::string ProgramFolder() override { return SITE; }
     void Check(const std::string& what, int n, std::string& seen) override  // toggleN: 1 when pressed
     {
-        if (what == "toggle") seen = bridge.Js(Control(n) + ".ariaPressed === 'true' ? 1 : 0");
+        if (what == "toggle") seen = Ask("js " + Control(n) + ".ariaPressed === 'true' ? 1 : 0");
     }
 };
 
