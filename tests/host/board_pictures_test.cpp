@@ -1,11 +1,9 @@
-// The board's pictures, the words a screen reader finds on them, and where the
-// controls stand.
+// The board's panels: where their texts stand, and which of their names are told.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <sstream>
 
-#include "render/accessible_text.h"
 #include "render/board_layout.h"
 #include "render/board_pictures.h"
 
@@ -40,20 +38,6 @@ std::string Describe(const Picture& picture)
 }
 
 }  // namespace
-
-// What the shared tables cannot make the board show: marks beyond the fourth or in
-// lower case, blanks on a row, an unscored box, every digit tried.
-TEST(AccessibleText, MarksFieldsAndPanelsInWords)
-{
-    const std::pair<std::string, std::string> cases[] = {
-        {AnswerInWords("QQC", true), "2 quadrati, 1 cerchio"}, {AnswerInWords("CQ", false), "1 quadrato, 1 cerchio"},
-        {AnswerInWords("QxCc", true), "1 quadrato, 1 cerchio"}, {AnswerInWords("QQQQC", true), "4 quadrati"},
-        {AnswerInWords("qcx", true), "nessuna cifra giusta"}, {AnswerInWords("", false), ""},
-        {FieldName("Tentativo 01", " 12 7 "), "Tentativo 01: spazio 1 2 spazio 7"},
-        {TextPanelName(" Scrivi.\r\n\r\nIl quadrato.\nIl cerchio.\r\n", ""), "Scrivi. Il quadrato.\nIl cerchio."},
-        {InfoPanelName(kDigitPanel, "05-03-2026", "----------"), "05-03-2026, cifre non provate: nessuna"}};
-    for (const auto& [got, want] : cases) EXPECT_EQ(got, want);
-}
 
 TEST(BoardPictures, TextPanelsHaveTheirLinesOnePitchApart)
 {

@@ -1,11 +1,11 @@
-// A new game's secret, how a guess is answered and what a submitted guess does.
+// A new game's secret, and how a guess is answered.
 #include <gtest/gtest.h>
 
 #include <set>
 #include <tuple>
 
 #include "game/scoring.h"
-#include "game/turn_rule.h"
+#include "game/game_state.h"
 
 using std::tuple;
 
@@ -39,7 +39,7 @@ TEST(DrawSecret, GoldenSecretsAndAlwaysFourDifferentDigitsNotStartingWithZero)
               tuple(9u, '1', std::set<std::size_t>{0, 2, 3, 4}));
 }
 
-TEST(SubmitTurn, ScoresAFourCharacterGuessAndEndsTheGameOnARightGuessOrInTheLastRow)
+TEST(Scoring, AFourCharacterGuessIsScoredAndOnlyIt)
 {
     // A blank matches nothing; two lines joined by Delete can hold a digit twice.
     const tuple<const char*, const char*> scores[] = {{"1234", "QQQQ"}, {"4321", "CCCC"}, {"1243", "QQCC"},
@@ -48,26 +48,4 @@ TEST(SubmitTurn, ScoresAFourCharacterGuessAndEndsTheGameOnARightGuessOrInTheLast
     const std::pair<const char*, std::optional<std::string>> lines[] = {{"1234", "1234"}, {"  1234 ", "1234"},
         {"1 23", "1 23"}, {"123", {}}, {" 123  ", {}}, {"12345", {}}, {"", {}}, {"    ", {}}};
     for (const auto& [line, guess] : lines) EXPECT_EQ(AcceptGuess(line), guess) << line;
-    EXPECT_EQ(MarkTriedDigits(MarkTriedDigits("0123456789", "1234"), "1567"), "0-------89");
-    const std::string bravo = "Bravo. Hai indovinato !", fine = "Fine. Il numero era 4153 !";
-    // Row, line 1; then scored, answer, digits not tried, end boxes and next row.
-    const tuple<int, const char*, bool, const char*, const char*, std::vector<std::string>, int> turns[] = {
-        {1, "4153", true, "QQQQ", "0-2---6789", {bravo}, 2},
-        {14, "4153", true, "QQQQ", "0-2---6789", {bravo, fine}, 14},
-        {14, "1234", true, "CCC", "0----56789", {fine}, 14}, {7, " 4135  ", true, "QQCC", "0-2---6789", {}, 8},
-        {3, "0 12", true, "C", "---3456789", {}, 4}, {13, "5678", true, "C", "01234----9", {}, 14},
-        // Not four characters once the blanks are trimmed: nothing changes, even in row 14.
-        {2, "123", false, "", "0123456789", {}, 0}, {14, "12345", false, "", "0123456789", {}, 0},
-        {5, "    ", false, "", "0123456789", {}, 0}};
-    for (const auto& [row, line1, scored, answer, untried, endTexts, nextRow] : turns) {
-        std::uint32_t random = 0;
-        GameState game = InitGame(random, {});
-        std::tie(game.secret, game.currentAttempt, game.rowText[row][1]) = tuple("4153", row, line1);
-        const TurnOutcome out = SubmitTurn(game);
-        EXPECT_EQ(std::tie(out.scored, out.answer, out.endTexts, out.nextRow, game.untriedDigits),
-                  std::tie(scored, answer, endTexts, nextRow, untried)) << line1;
-        // The flow moves the current row on once the answer is shown.
-        EXPECT_EQ(tuple(out.row, game.gameOver, game.currentAttempt),
-                  tuple(scored ? row : out.row, endTexts.empty() ? 0 : 1, row)) << line1;
-    }
 }
