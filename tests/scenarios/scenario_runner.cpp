@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -43,14 +44,11 @@ struct Tables {
 // "(5678{Enter})*3 " is the keys in brackets three times over.
 std::string Expanded(std::string line)
 {
-    for (std::size_t open; (open = line.find('(')) != std::string::npos;) {
-        const std::size_t close = line.find(")*", open);
-        std::size_t digits = 0;
-        const int times = std::stoi(line.substr(close + 2), &digits);
-        digits += line.compare(close + 2 + digits, 1, " ") == 0 ? 1 : 0;  // the blank that ends the count
-        std::string repeated;
-        for (int i = 0; i < times; ++i) repeated += line.substr(open + 1, close - open - 1);
-        line.replace(open, close + 2 + digits - open, repeated);
+    static const std::regex repeated(R"(\(([^)]*)\)\*(\d+) ?)");
+    for (std::smatch m; std::regex_search(line, m, repeated);) {
+        std::string keys;
+        for (int i = std::stoi(m[2]); i > 0; --i) keys += m[1];
+        line.replace(std::size_t(m.position()), std::size_t(m.length()), keys);
     }
     return line;
 }
@@ -69,11 +67,7 @@ const Tables& ReadTables()
                 std::istringstream words(line.substr(5));
                 words >> game.secret;
                 for (std::string word; words >> word;) {
-                    if (word == "at")
-                        game.start = [&] {
-                            std::string d, t;
-                            return words >> d >> t, d + " " + t;
-                        }();
+                    if (word == "at") words >> game.start >> word, game.start += " " + word;
                     if (word == "empty" || word == "own") game.folder = word;
                     if (word == "on") std::getline(words, game.only);
                 }
@@ -149,9 +143,8 @@ std::string RowsShowing(ScenarioGame& game, Colour colour, bool block)
 //   boxes: how many boxes are open; row: the current row; fontN: row N's font size;
 //   marksN: row N's answer box in pixels (Marks); strike, green, caret: the rows whose
 //   field shows the strike-out's red, the highlight's green, the overwrite caret;
-//   same: 1 when the current row's field has the pixels it had before the step;
 //   exit: the game's exit code; anything else, the front end's own (Check).
-void See(ScenarioGame& game, const std::string& check, const std::vector<Colour>& before)
+void See(ScenarioGame& game, const std::string& check)
 {
     const std::size_t equals = check.find('='), digits = check.find_first_of("0123456789");
     const std::string what = check.substr(0, std::min(equals, digits)), expected = check.substr(equals + 1);
@@ -169,7 +162,6 @@ void See(ScenarioGame& game, const std::string& check, const std::vector<Colour>
     if (what == "exit") seen = std::to_string(game.ExitCode());
     if (what == "marks") seen = Marks(game, n);
     if (inks.contains(what)) seen = RowsShowing(game, inks.at(what), what == "caret");
-    if (what == "same") seen = std::to_string(game.Pixels(kRowFieldBase + CurrentRow(game)).pixels == before);
     game.Check(what, n, seen);
     EXPECT_EQ(seen, expected) << check;
 }
@@ -188,13 +180,10 @@ void PlayGame(const TableGame& table, const GameStarter& start)
     for (const std::string& line : table.lines) {
         SCOPED_TRACE(line);
         const std::size_t arrow = std::min(line.find(" => "), line.size());
-        const bool same = line.find("same=") != std::string::npos;
-        const std::vector<Colour> before =
-            same ? game->Pixels(kRowFieldBase + CurrentRow(*game)).pixels : std::vector<Colour>{};
         game->Do(Expanded(line.substr(0, arrow)));
         for (std::size_t from = arrow + 4, bar = 0; from <= line.size(); from = bar + 1) {
             bar = std::min(line.find('|', from), line.size());
-            See(*game, line.substr(from, bar - from), before);
+            See(*game, line.substr(from, bar - from));
         }
     }
 }
