@@ -81,17 +81,28 @@ const Tables& ReadTables()
     return tables;
 }
 
-// The pixels of an image file of the marks.
-Bitmap BitmapFile(const std::string& path)
+// The ink of a mark's image file: the first colour along its middle row that is
+// not its corner's, the background.
+Colour InkOf(const std::optional<RgbImage>& image)
 {
-    const std::optional<RgbImage> image = ReadBmpFile(path);
-    return image ? Bitmap{image->width, image->height, image->pixels} : Bitmap{};
+    Colour ink = image ? image->At(0, 0) : 0;
+    for (int x = 0; image && x < image->width && ink == image->At(0, 0); ++x) ink = image->At(x, image->height / 2);
+    return ink;
 }
 
-int CurrentRow(ScenarioGame& game)
+// Makes a fresh empty folder the current directory until the result goes; then the
+// folder goes too.
+std::shared_ptr<void> InScratchFolder()
 {
-    int row = 0;
-    return game.OnGameThread([&](Session& s) { row = s.game.currentAttempt; }), row;
+    namespace fs = std::filesystem;
+    // A name of its own for each run, so that two runs at once do not share one.
+    const auto stamp = std::to_string(steady_clock::now().time_since_epoch().count());
+    const fs::path previous = fs::current_path(), path = fs::temp_directory_path() / ("indovina-scratch-" + stamp);
+    fs::remove_all(path);
+    fs::create_directory(path);
+    fs::current_path(path);
+    std::error_code ignored;
+    return {nullptr, [=](void*) mutable { fs::current_path(previous, ignored), fs::remove_all(path, ignored); }};
 }
 
 // Each cell of a row's answer box as a letter: '-' plain, 'Q' a square (its ink in
@@ -100,13 +111,13 @@ int CurrentRow(ScenarioGame& game)
 std::string Marks(ScenarioGame& game, int row)
 {
     const std::string folder = game.ProgramFolder() + "/";
-    const Colour squareInk = InkOf(BitmapFile(folder + kSquareImage)),
-                 circleInk = InkOf(BitmapFile(folder + kCircleImage));
+    const Colour squareInk = InkOf(ReadBmpFile(folder + kSquareImage)),
+                 circleInk = InkOf(ReadBmpFile(folder + kCircleImage));
     const Bitmap box = game.Pixels(kAnswerSurfaceBase + row);
     const int cell = box.width / 4, right = cell - 2, low = box.height - 2;
     std::string shown;
     for (int left = 0; left < 4 * cell; left += cell) {
-        const auto at = [&](int x, int y) { return box.pixels[std::size_t(y * box.width + left + x)]; };
+        const auto at = [&](int x, int y) { return box.At(left + x, y); };
         std::set<Colour> colours;
         for (int i = 0; i < cell * box.height; ++i) colours.insert(at(i % cell, i / cell));
         const std::set<Colour> plain{kAnswerSurfaceColour}, corners{at(1, 1), at(right, 1), at(1, low), at(right, low)};
@@ -138,7 +149,7 @@ std::string RowsShowing(ScenarioGame& game, Colour colour, bool block)
 }
 
 // A check after a step, what=expected:
-//   fieldN, answerN, digits, clock, elapsed: the surface's name;
+//   fieldN, answerN, digits, clock, elapsed, help: the surface's name;
 //   box: a box with that text is open (waited for); lines: the open box's line count;
 //   boxes: how many boxes are open; row: the current row; fontN: row N's font size;
 //   marksN: row N's answer box in pixels (Marks); strike, green, caret: the rows whose
@@ -157,7 +168,7 @@ void See(ScenarioGame& game, const std::string& check)
     if (what == "box") seen = box;
     if (what == "lines") seen = std::to_string(std::count(box.begin(), box.end(), '\n') + 1);
     if (what == "boxes") seen = std::to_string(game.OpenBoxes());
-    if (what == "row") seen = std::to_string(CurrentRow(game));
+    if (what == "row") game.OnGameThread([&](Session& s) { seen = std::to_string(s.game.currentAttempt); });
     if (what == "font") game.OnGameThread([&](Session& s) { seen = std::to_string(s.game.fieldStyle[n].fontSize); });
     if (what == "exit") seen = std::to_string(game.ExitCode());
     if (what == "marks") seen = Marks(game, n);
@@ -235,7 +246,8 @@ int SurfaceId(const std::string& word, int n)
                                                  {"answer", kAnswerSurfaceBase + n},
                                                  {"digits", kDigitPanel},
                                                  {"clock", kClockPanel},
-                                                 {"elapsed", kElapsedPanel}};
+                                                 {"elapsed", kElapsedPanel},
+                                                 {"help", kHelpPanel}};
     return surfaces.contains(word) ? surfaces.at(word) : 0;
 }
 
@@ -269,24 +281,3 @@ void AdvanceClocks(int milliseconds)
 }
 
 void SetTimeOfDay(int seconds) { wallMs = wallMs - wallMs % kDayMs + seconds * 1000LL + wallMs % 1000; }
-
-Colour InkOf(const Bitmap& image)
-{
-    const auto at = [&](int x, int y) { return image.pixels.at(std::size_t(y * image.width + x)); };
-    Colour ink = image.pixels.empty() ? 0 : at(0, 0);
-    for (int x = 0; x < image.width && ink == at(0, 0); ++x) ink = at(x, image.height / 2);
-    return ink;
-}
-
-std::shared_ptr<void> InScratchFolder()
-{
-    namespace fs = std::filesystem;
-    // A name of its own for each run, so that two runs at once do not share one.
-    const auto stamp = std::to_string(steady_clock::now().time_since_epoch().count());
-    const fs::path previous = fs::current_path(), path = fs::temp_directory_path() / ("indovina-scratch-" + stamp);
-    fs::remove_all(path);
-    fs::create_directory(path);
-    fs::current_path(path);
-    std::error_code ignored;
-    return {nullptr, [=](void*) mutable { fs::current_path(previous, ignored), fs::remove_all(path, ignored); }};
-}

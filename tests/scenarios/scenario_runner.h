@@ -12,12 +12,10 @@
 #include "app/session.h"
 #include "base/board_constants.h"
 #include "game/clock.h"
+#include "render/bitmap_file.h"
 
 // A surface's pixels row by row from the top left, each 0x00BBGGRR.
-struct Bitmap {
-    int width = 0, height = 0;
-    std::vector<Colour> pixels;
-};
+using Bitmap = RgbImage;
 
 // One step of a table's line: "1234{Enter}{BS*3}{+500}{=01:00:00}{Row7}{OK}".
 struct Step {
@@ -81,13 +79,5 @@ void AdvanceClocks(int milliseconds);
 void SetTimeOfDay(int seconds);  // keeps the milliseconds
 
 // The control id of a surface as the checks name it: field, answer (with row n),
-// digits, clock, elapsed; 0 for any other word.
+// digits, clock, elapsed, help; 0 for any other word.
 int SurfaceId(const std::string& word, int n);
-
-// The ink of a mark's image: the first colour along its middle row that is not
-// its corner's, the background.
-Colour InkOf(const Bitmap& image);
-
-// Makes a fresh empty folder the current directory until the result goes; then the
-// folder goes too.
-std::shared_ptr<void> InScratchFolder();
