@@ -73,8 +73,9 @@ struct SessionGame : ScenarioGame {
     std::string ProgramFolder() override { return ""; }
     // drew: the surfaces drawn during the last Do, in order ("field1 answer1");
     // toldX: how many new names surface X told then; view: the current field's top
-    // line, left column, caret line and column; text: row N's lines that are not
-    // empty, as "1[12] 100[7]"; toggleN: 1 when control N is pressed.
+    // line, left column, caret line and column; textN: row N's lines that are not
+    // empty, as "1[12] 100[7]"; lengthsN: the lengths of row N's lines 1, 2 and 100;
+    // toggleN: 1 when control N is pressed.
     void Check(const std::string& what, int n, std::string& seen) override
     {
         const FieldView& v = session.fields[game.currentAttempt];
@@ -83,6 +84,8 @@ struct SessionGame : ScenarioGame {
         if (id != 0) seen = std::to_string(told[id]);
         const auto number = [](int k) { return " " + std::to_string(k); };
         if (what == "view") seen = (number(v.topLine) + number(v.leftColumn) + number(v.caretLine) + number(v.caretColumn)).substr(1);
+        const auto length = [&](int line) { return std::to_string(game.rowText[n][line].size()); };
+        if (what == "lengths") seen = length(1) + " " + length(2) + " " + length(kLineCount);
         if (what == "text") seen = "";
         for (int line = 1; what == "text" && line <= kLineCount; ++line) {
             const std::string& text = game.rowText[n][line];

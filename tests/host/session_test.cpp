@@ -1,7 +1,6 @@
 // The session on its own: the shared tables (tests/scenarios/games.txt) played
 // through a front end that keeps what it is asked to draw and show, then the
 // faults no player's keys can bring about.
-#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -52,33 +51,4 @@ TEST(Session, AnEventThatComesWhileAnotherIsHandledIsDropped)
     };
     g.Do("1");
     EXPECT_EQ(g.game.rowText[1][1], "1");
-}
-
-TEST(Session, ALineTakesEveryChangeThatKeepsItWithinTwoThousandCharacters)
-{
-    const std::string blanks(999, ' ');
-    // Lines 1 and 2 at the start, the view, the keys; then the lengths of lines 1, 2 and 100.
-    const std::tuple<const char*, std::string, std::string, FieldView, const char*, std::tuple<int, int, int>> cases[] = {
-        {"a digit far to the right pads the line up to it", "", "", {1, 1999, 1, 1}, "7", {1999, 0, 0}},
-        {"one column further is refused", "", "", {1, 2000, 1, 1}, "7", {0, 0, 0}},
-        {"two lines that fit together join", blanks + "1", blanks + "2", {1, 1001, 1, 1}, "{Del}", {2000, 0, 0}},
-        {"two that would not stay apart", blanks + "1", blanks + " 2", {1, 1001, 1, 1}, "{Del}", {1000, 1001, 0}},
-        {"Delete pads the last line up to the limit", "", "", {100, 2001, 100, 1}, "{Del}", {0, 0, 2000}},
-        {"and no further", "", "", {100, 2002, 100, 1}, "{Del}", {0, 0, 0}}};
-    for (const auto& [what, line1, line2, view, keys, lengths] : cases) {
-        SessionGame g("1234");
-        std::tie(g.game.rowText[1][1], g.game.rowText[1][2], g.session.fields[1]) = std::tie(line1, line2, view);
-        g.Do(keys);
-        const TextLines& lines = g.game.rowText[1];
-        EXPECT_EQ(std::tuple(g.boxes.size(), int(lines[1].size()), int(lines[2].size()), int(lines[100].size())),
-                  std::tuple_cat(std::tuple(0u), lengths)) << what;
-    }
-    // End after line 1, Page Down to line 2 with the same sideways scroll, a digit that
-    // pads line 2 to that length, back up, and Delete after the end joins line 2 on:
-    // each round once doubled the line, and a few dozen rounds took gigabytes.
-    SessionGame g("1234");
-    g.Do("1");
-    for (int round = 0; round < 16; ++round) g.Do("{Home}{End}{PgDn}5{PgUp}{Del}");
-    const auto longest = std::ranges::max(g.game.rowText[1].items, {}, &std::string::size).size();
-    EXPECT_TRUE(g.boxes.empty() && longest >= 1000 && longest <= 2000) << longest;  // grown as far as a line may
 }
