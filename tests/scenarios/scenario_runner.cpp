@@ -203,37 +203,21 @@ void PlayGame(const TableGame& table, const GameStarter& start)
 
 std::vector<Step> ParseSteps(const std::string& keys)
 {
-    static const std::set<std::string> named{"Enter", "Down",  "KP2",   "Ins",   "BS",   "Del", "Left",
-                                             "Right", "Home",  "End",   "PgUp",  "PgDn", "Tab", "Esc",
-                                             "F10",   "Space", "Ctrl+", "Ctrl-", "AltF4"};
-    static const std::map<std::string, Step::Kind> clicks{
-        {"Row", Step::Row}, {"Strike", Step::Strike}, {"Green", Step::Green}};
+    static const std::regex step(
+        R"(\{(Enter|Down|KP2|Ins|BS|Del|Left|Right|Home|End|PgUp|PgDn|Tab|Esc|F10|Space|Ctrl\+|Ctrl-|AltF4)(?:\*(\d+))?\})"
+        R"(|\{\+(\d+)\}|\{=(\d+):(\d+):(\d+)\}|\{(Row|Strike|Green)(\d+)\}|\{(OK|Close)\}|([^{])|(.+))");
     std::vector<Step> steps;
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        if (keys[i] != '{') {
-            steps.push_back({Step::Key, std::string(1, keys[i])});
-            continue;
-        }
-        const std::size_t end = std::min(keys.find('}', i), keys.size());
-        const std::string token = keys.substr(i + 1, end - i - 1);
-        i = end;
-        const std::size_t star = token.find('*'), digit = token.find_first_of("0123456789");
-        const std::string name = token.substr(0, std::min(star, digit));
-        int h = 0, m = 0, s = 0;
-        if (named.contains(token.substr(0, star))) {
-            steps.push_back(
-                {Step::Key, token.substr(0, star), star != std::string::npos ? std::stoi(token.substr(star + 1)) : 1});
-        } else if (token[0] == '+') {
-            steps.push_back({Step::Tick, "", std::stoi(token.substr(1))});
-        } else if (std::sscanf(token.c_str(), "=%d:%d:%d", &h, &m, &s) == 3) {
-            steps.push_back({Step::TimeOfDay, "", (h * 60 + m) * 60 + s});
-        } else if (clicks.contains(name) && digit != std::string::npos) {
-            steps.push_back({clicks.at(name), "", std::stoi(token.substr(digit))});
-        } else if (token == "OK" || token == "Close") {
-            steps.push_back({token == "OK" ? Step::OK : Step::Close, "", 1});
-        } else {
-            ADD_FAILURE() << "no such step: {" << token << "}";
-        }
+    for (std::sregex_iterator m(keys.begin(), keys.end(), step), end; m != end; ++m) {
+        const std::smatch& g = *m;
+        const auto number = [&g](int k) { return std::stoi(g[k]); };
+        if (g[1].matched) steps.push_back({Step::Key, g[1], g[2].matched ? number(2) : 1});
+        if (g[3].matched) steps.push_back({Step::Tick, "", number(3)});
+        if (g[4].matched) steps.push_back({Step::TimeOfDay, "", (number(4) * 60 + number(5)) * 60 + number(6)});
+        const Step::Kind click = g[7] == "Row" ? Step::Row : g[7] == "Strike" ? Step::Strike : Step::Green;
+        if (g[7].matched) steps.push_back({click, "", number(8)});
+        if (g[9].matched) steps.push_back({g[9] == "OK" ? Step::OK : Step::Close, "", 1});
+        if (g[10].matched) steps.push_back({Step::Key, g[10]});
+        if (g[11].matched) ADD_FAILURE() << "no such step: " << g[11];
     }
     return steps;
 }
