@@ -34,9 +34,9 @@ TEST(Session, ARunTimeErrorShowsItsBoxThenEndsTheWindowAndNothingMoreIsDrawn)
         setUp(g);
         g.Do(keys);
         g.Do("1{Enter}{Row3}{Strike2}");
-        EXPECT_EQ(std::tuple(g.boxes, g.draws.size(), g.closes), std::tuple(std::vector<std::string>{box}, 0u, 0)) << what;
+        EXPECT_EQ(std::tuple(g.OpenBoxText(""), g.boxes.size(), g.drawn.size(), g.closes), std::tuple(box, 1u, 0u, 0)) << what;
         g.Do("{OK}{+100}2{Esc}");
-        EXPECT_EQ(std::tuple(g.boxes.size(), g.draws.size(), g.closes), std::tuple(0u, 0u, 1)) << what;
+        EXPECT_EQ(std::tuple(g.boxes.size(), g.drawn.size(), g.closes), std::tuple(0u, 0u, 1)) << what;
     }
 }
 
