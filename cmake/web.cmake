@@ -53,7 +53,7 @@ endforeach()
 add_custom_target(web_site ALL DEPENDS ${site_files} indovina_web)
 
 # The browser game's tests: the shared tables played in headless Chromium through
-# WebDriver (web.Scenarios.<name>) and what a screen reader gets (web.Accessibility).
+# WebDriver (web.Scenarios.<name>), their names read as a screen reader gets them.
 # The harness (tests/web) is native code, built here by a native build of its own;
 # all are left out without Chromium, its driver or Selenium.
 find_program(INDOVINA_CHROMEDRIVER chromedriver PATHS /usr/bin NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
@@ -83,6 +83,3 @@ foreach(scenario IN LISTS scenarios)
             ${CMAKE_BINARY_DIR}/harness/web_scenarios --gtest_filter=Shared/Scenarios.Play/${scenario})
   set_tests_properties(web.Scenarios.${scenario} PROPERTIES TIMEOUT 240 SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
 endforeach()
-add_test(NAME web.Accessibility.NamesAndAnnouncements
-  COMMAND ${INDOVINA_SYSTEM_PYTHON} ${PROJECT_SOURCE_DIR}/tests/web/page_bridge.py ${INDOVINA_SITE} --accessibility)
-set_tests_properties(web.Accessibility.NamesAndAnnouncements PROPERTIES TIMEOUT 120)
