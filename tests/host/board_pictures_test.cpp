@@ -5,11 +5,6 @@
 
 #include "render/board_pictures.h"
 
-void PrintTo(NameEvent e, std::ostream* out)
-{
-    *out << (e == NameEvent::Silent ? "Silent" : e == NameEvent::Always ? "Always" : "WhenChanged");
-}
-
 namespace {
 
 using std::tuple;
