@@ -21,6 +21,13 @@
 
 namespace {
 
+std::string ExecutableFolder()
+{
+    char path[MAX_PATH] = {};
+    const std::string program(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    return program.substr(0, program.find_last_of("\\/"));
+}
+
 bool IsDigitPress(WPARAM wParam, LPARAM lParam) { return wParam >= '0' && wParam <= '9' && (lParam & 0xC0000000) == 0; }
 
 // --- Key to screen: the game's field ------------------------------------------
@@ -57,7 +64,8 @@ GameFigures MeasureGameInProcess()
     std::vector<double> ticks;
     for (int i = 0; i < 500; ++i) {
         const double start = Now();
-        game.Tick(100);
+        AdvanceClocks(100);
+        game.OnGameThread([&](Session&) { SendMessageA(game.window, WM_TIMER, kClockTimer, 0); });
         ticks.push_back(Now() - start);
     }
     figures.tickMedian = Median(ticks);
@@ -106,8 +114,9 @@ double MeasureEditControl(HFONT font, int width, int height)
         for (int round = 0; round < 100; ++round) {
             for (const WORD digit : {'1', '2', '3', '4'}) {
                 const long before = editCharsHandled;
-                INPUT press[2] = {Game::Key(digit, false), Game::Key(digit, true)};
-                SendInput(2, press, sizeof(INPUT));
+                std::vector<INPUT> press;
+                AddChord(press, {digit});
+                SendInput(UINT(press.size()), press.data(), sizeof(INPUT));
                 for (int i = 0; i < 500 && editCharsHandled == before; ++i) Sleep(1);
             }
             SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
