@@ -22,6 +22,7 @@ struct Shell {
     SurfaceKit kit;  // outlives the window's surfaces
     GtkWidget* window = nullptr;
     std::map<int, GtkWidget*> controls;  // surfaces and toggles, by control id
+    std::vector<GtkWidget*> menus;       // the menu bar's popovers
     guint clockTimer = 0;
     bool leftCtrl = false;  // the left Ctrl key is down
 };
@@ -48,9 +49,6 @@ std::vector<GtkWidget*> Popovers(GtkWidget* widget, std::vector<GtkWidget*> foun
     }
     return found;
 }
-
-// True while a menu of the window is open.
-bool MenuOpen(GtkWidget* window) { return std::ranges::any_of(Popovers(window), gtk_widget_get_visible); }
 
 // Every key press reaches the game first, wherever it arrives: the main window, a
 // box or an open menu, as the Win32 shell's keyboard hook sees them all. Then the
@@ -81,7 +79,7 @@ gboolean OnKey(GtkEventControllerKey* keys, guint keyValue, guint hardwareCode, 
                            keyValue == GDK_KEY_space;
     if (widget != shell.window && closesBox) gtk_window_close(GTK_WINDOW(widget));
     if (widget != shell.window) return TRUE;
-    if (MenuOpen(widget)) return FALSE;
+    if (std::ranges::any_of(shell.menus, gtk_widget_get_visible)) return FALSE;  // a menu is open
     WindowKey(shell.session, key);
     // Alt and F10 open the menu.
     return (state & GDK_ALT_MASK) == 0 && keyValue != GDK_KEY_F10;
@@ -112,7 +110,8 @@ GtkWidget* BuildMenu(Shell& shell)
     g_autoptr(GMenu) bar = g_menu_new();
     g_menu_append_submenu(bar, kAuthorMenu, G_MENU_MODEL(popup));
     GtkWidget* menuBar = gtk_popover_menu_bar_new_from_model(G_MENU_MODEL(bar));
-    for (GtkWidget* menu : Popovers(menuBar)) AttachKeys(menu, shell);
+    shell.menus = Popovers(menuBar);
+    for (GtkWidget* menu : shell.menus) AttachKeys(menu, shell);
     return menuBar;
 }
 
@@ -160,7 +159,7 @@ GtkWidget* BuildBoard(Shell& shell, int boardHeight)
     gtk_widget_set_size_request(board, kClientWidth, boardHeight);
     gtk_widget_set_overflow(board, GTK_OVERFLOW_HIDDEN);
     gtk_accessible_update_property(GTK_ACCESSIBLE(board), GTK_ACCESSIBLE_PROPERTY_LABEL, "", -1);
-    for (const BoardControl& control : BoardControls(shell.session.layout)) {
+    for (const BoardControl& control : shell.session.controls) {
         GtkWidget* widget = control.kind == ControlKind::Toggle ? MakeToggle(shell, control)
                                                                 : MakeSurface(shell, control, boardHeight);
         gtk_widget_set_name(widget, std::to_string(control.place.id).c_str());

@@ -69,7 +69,7 @@ void BuildMainWindow(Shell& shell, HINSTANCE instance)
     PlaceMainWindow(shell.window);
     MarkStartup(shell, "the window");
     const FontEntry* dialogFont = BookFont(shell.fonts, {kLabelFace, kDialogFontSize, 0});
-    for (const BoardControl& control : BoardControls(shell.session.layout)) {
+    for (const BoardControl& control : shell.session.controls) {
         MakeControl(shell, control, dialogFont != nullptr ? dialogFont->font.get() : nullptr);
         // The last toggle, 710, is the default command: what Enter produces. Set
         // once: each change of the default costs the dialog more than making a toggle.

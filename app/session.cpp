@@ -212,8 +212,8 @@ void PrepareSession(Session& s, FrontEnd frontEnd)
     const LocalTime now = s.frontEnd.clocks.localTime();
     s.game = InitGame(s.randomState, now);
     s.dateText = DateText(now);
-    s.layout = LayOutRows(s.game, s.frontEnd.measure);
-    for (const BoardControl& control : BoardControls(s.layout)) {
+    s.controls = BoardControls(LayOutRows(s.game, s.frontEnd.measure));
+    for (const BoardControl& control : s.controls) {
         s.surfaceSizes[control.place.id] = {control.place.width, control.place.height};
     }
 }
@@ -261,12 +261,6 @@ void NoteToggled(Session& s, int toggleId, bool pressed)
     const int digit = toggleId % 100 - 1;
     if (digit < 0 || digit > 9) return;
     auto& notes = toggleId / 100 == kCrossOutToggleBase / 100 ? s.notes.crossedOut : s.notes.highlighted;
-    // On Windows Enter comes as the last toggle's command (the dialog's default
-    // one), with the toggle left as it was: a toggle that did not change is Enter.
-    if (notes[static_cast<std::size_t>(digit)] == pressed) {
-        DefaultCommand(s);
-        return;
-    }
     HandleEvent(s, "DialogProc", [&] {
         notes[static_cast<std::size_t>(digit)] = pressed;
         if (!s.failed) RedrawAndActivate(s);

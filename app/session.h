@@ -1,6 +1,6 @@
 // One game, from the first picture to the closing of its window, in the game's own
 // words. A front end makes a session with what it offers (FrontEnd), builds one
-// widget for each of the board's controls (BoardControls), then turns its
+// widget for each of the board's controls (Session::controls), then turns its
 // platform's events into the calls below: keys, clicks, ticks and the closing.
 // The session answers with pictures to draw and boxes to show. It owns
 // everything of the game; a front end owns only its handles.
@@ -42,8 +42,8 @@ struct Session {
     FrontEnd frontEnd;
     GameState game;
     std::uint32_t randomState = 0;
-    BoardRows layout;
-    std::map<int, PixelSize> surfaceSizes;  // by control id, as laid out
+    std::vector<BoardControl> controls;     // the board's, laid out with the front end's fonts
+    std::map<int, PixelSize> surfaceSizes;  // by control id, from the controls
     OneBased<FieldView, kRowCount> fields;
     NoteToggles notes;
     EditorMemory editorMemory;

@@ -24,8 +24,14 @@ void OnCommand(Shell& shell, int id)
     const int group = id / 100 * 100;
     if ((group == 600 || group == 700) && id % 100 >= 1 && id % 100 <= 10) {
         // Enter comes as the command of the default toggle, 710, which it leaves as
-        // it was: the session takes a toggle that did not change for Enter.
-        NoteToggled(session, id, SendDlgItemMessageA(shell.window, id, BM_GETCHECK, 0, 0) == BST_CHECKED);
+        // it was: a toggle that did not change is Enter.
+        const bool pressed = SendDlgItemMessageA(shell.window, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        const auto& notes = group == 600 ? session.notes.crossedOut : session.notes.highlighted;
+        if (notes[static_cast<std::size_t>(id % 100 - 1)] == pressed) {
+            DefaultCommand(session);
+        } else {
+            NoteToggled(session, id, pressed);
+        }
     } else if (id == 600 || id == 700) {
         DefaultCommand(session);
     } else if (id > kRowFieldBase && id <= kRowFieldBase + kRowCount) {

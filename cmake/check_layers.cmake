@@ -9,7 +9,8 @@ cmake_minimum_required(VERSION 3.25)
 # and the check fails.
 set(layers base game render input app web)
 set(shell_suffixes _win _gtk _web)
-set(platform_headers "^(windows|win[a-z]*|commctrl|cairo|emscripten)\\.h$|^(gtk|gdk|glib|gio|pango|cairo|X11|emscripten)/")
+# Matched against the include lowered.
+set(platform_headers "^(windows|win[a-z]*|commctrl|cairo|emscripten)\\.h$|^(gtk|gdk|glib|gio|pango|cairo|x11|emscripten)/")
 
 function(shell_of path out)
   set(found "")

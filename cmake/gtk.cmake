@@ -11,8 +11,8 @@ if(NOT GTK4_FOUND)
 endif()
 
 indovina_layer(indovina_render_gtk render/surface_gtk.cpp LINKS indovina_render PkgConfig::GTK4)
-indovina_layer(indovina_input_gtk input/keyboard_gtk.cpp LINKS indovina_input indovina_render_gtk)
-indovina_layer(indovina_app_gtk app/entry_gtk.cpp LINKS indovina_app indovina_input_gtk)
+indovina_layer(indovina_input_gtk input/keyboard_gtk.cpp LINKS indovina_input PkgConfig::GTK4)
+indovina_layer(indovina_app_gtk app/entry_gtk.cpp LINKS indovina_app indovina_input_gtk indovina_render_gtk)
 indovina_executable(indovina SOURCES app/main_gtk.cpp LINKS indovina_app_gtk)
 
 # In the build tree the marks lie beside the executable, where the game looks for

@@ -326,7 +326,7 @@ FieldEditResult ApplyKeyOrThrow(GameState& game, EditorMemory& memory, TextLines
     }
     if (deleteHere) DeleteAt(lines, at.caretLine, at.AbsoluteColumn());
 
-    if (!Navigate(key, at, lines, insertMode, game)) return {EditOutcome::EndedEarly, {}, {}, {}, key};
+    if (!Navigate(key, at, lines, insertMode, game)) return {EditOutcome::EndedEarly, {}, {}, {}};
 
     KeepInside(at);
 
@@ -346,7 +346,7 @@ FieldEditResult ApplyKeyOrThrow(GameState& game, EditorMemory& memory, TextLines
 
     const FieldView written{ToInt32(at.topLine), ToInt32(at.leftColumn), ToInt32(at.caretLine),
                             ToInt32(at.caretColumn)};
-    return {EditOutcome::Drawn, std::move(picture), {}, written, key};
+    return {EditOutcome::Drawn, std::move(picture), {}, written};
 }
 
 }  // namespace
@@ -356,14 +356,14 @@ FieldEditResult ApplyFieldKey(GameState& game, EditorMemory& memory, TextLines& 
 {
     // The steps give the view only as their last act, so an error leaves it as it was.
     const auto failed = [](const RuntimeErrorKind& error) {
-        return FieldEditResult{EditOutcome::RuntimeError, {}, RuntimeErrorText(error, kEditFieldName), {}, 0};
+        return FieldEditResult{EditOutcome::RuntimeError, {}, RuntimeErrorText(error, kEditFieldName), {}};
     };
     try {
         return ApplyKeyOrThrow(game, memory, lines, in, measure);
     } catch (const RuntimeFault& fault) {
         return failed(fault.kind);
     } catch (...) {
-        return {EditOutcome::RuntimeError, {}, CurrentExceptionText(kEditFieldName), {}, 0};
+        return {EditOutcome::RuntimeError, {}, CurrentExceptionText(kEditFieldName), {}};
     }
 }
 

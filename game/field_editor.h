@@ -49,7 +49,6 @@ struct FieldEditResult {
     std::vector<DrawOp> picture;  // the whole field, in order
     std::string message;          // the box text of RuntimeError
     FieldView view;               // the new view (Drawn only)
-    std::int32_t keyAfter = 0;    // the key as applied: Backspace ends as kDelete
 };
 
 // Key codes the editor knows: keyboard scan codes, negative with the left Ctrl key.

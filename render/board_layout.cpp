@@ -7,13 +7,18 @@ constexpr int kToggleSize = 20;
 constexpr int kToggleStep = 22;
 constexpr int kToggleY = 46;
 
-}  // namespace
+// The three information panels along the top.
+constexpr ControlPlace kInfoPanelPlaces[] = {
+    {kDigitPanel, 5, 0, 180, 40}, {kClockPanel, 186, 0, 130, 40}, {kElapsedPanel, 317, 0, 136, 40}};
 
+// The toggle of a digit (0..9) in the group whose first id is base (601 or 701).
 ControlPlace TogglePlace(int base, int digit)
 {
     const int left = base == kCrossOutToggleBase ? 5 : 235;
     return {base + digit, left + kToggleStep * digit, kToggleY, kToggleSize, kToggleSize};
 }
+
+}  // namespace
 
 BoardRows LayOutRows(const GameState& game, const TextMeasure& measure)
 {

@@ -23,13 +23,6 @@ struct ControlPlace {
     bool operator==(const ControlPlace&) const = default;
 };
 
-// The three information panels along the top.
-constexpr ControlPlace kInfoPanelPlaces[] = {
-    {kDigitPanel, 5, 0, 180, 40}, {kClockPanel, 186, 0, 130, 40}, {kElapsedPanel, 317, 0, 136, 40}};
-
-// The toggle of a digit (0..9) in the group whose first id is base (601 or 701).
-ControlPlace TogglePlace(int base, int digit);
-
 struct RowPlaces {
     ControlPlace label;
     ControlPlace field;

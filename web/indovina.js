@@ -155,12 +155,12 @@ function op(page, id, kind, x, y, x2, y2, colour, fill, size, style, text) {
   }
 }
 
-// A mark's pixels (0x00BBGGRR), already stretched and cut to the surface.
+// A mark's pixels (0x00BBGGRR), already stretched; the canvas keeps what falls on it.
 function image(page, id, left, top, width, height, pixels) {
   const s = page.surfaces.get(id);
   if (!s) return;
   const data = new ImageData(width, height);
-  pixels.forEach((p, i) => data.data.set([p & 255, (p >>> 8) & 255, (p >>> 16) & 255, 255], i * 4));
+  new Uint32Array(data.data.buffer).set(pixels.map((p) => p | 0xff000000));  // RGBA bytes, little-endian
   s.ctx.putImageData(data, left, top);
 }
 
@@ -312,7 +312,8 @@ function keyDown(page, e) {
   const boxOpen = page.boxes.length > 0;
   // A release missed while the page had no focus leaves no left Ctrl held.
   page.leftCtrl = page.leftCtrl && e.ctrlKey;
-  call(page, 'key', position, characterOf(e), page.leftCtrl ? 1 : 0, menuOpen || boxOpen ? 0 : 1);
+  // The window's own Enter and Escape, which the session leaves to a box that is open.
+  call(page, 'key', position, characterOf(e), page.leftCtrl ? 1 : 0, menuOpen ? 0 : 1);
   if (e.key === 'F10') return setMenu(page, page.menu ? 0 : 1);
   if (menuOpen && menuKey(page, position, e)) return;
   if (boxOpen && !menuOpen && (position === 15 || position === 16 || e.key === ' ')) closeBox(page, page.boxes[page.boxes.length - 1]);

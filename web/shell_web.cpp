@@ -60,7 +60,7 @@ constexpr int kPixelsPerInch = 96;
 
 struct WebShell {
     Session session;
-    ImageBook images{"/", {}};
+    ImageBook images;  // the page writes the marks into the current folder
     std::map<int, std::function<void()>> boxes;  // what follows each open box's closing
     int nextBox = 1;
 };
@@ -72,27 +72,14 @@ LocalTime PageLocalTime() { return LocalTimeOfMilliseconds(static_cast<std::int6
 int Length(const std::string& text) { return static_cast<int>(std::min<std::size_t>(text.size(), 1u << 30)); }
 
 // The image stretched into its rectangle by the nearest pixel, as every front end
-// draws it; only the part on the surface is made, however large the rectangle.
+// draws it; the canvas keeps what falls on it.
 void PlayImage(WebShell& shell, int surface, const DrawOp& op)
 {
     const ImageRect rect = ImagePixels(op);
     const RgbImage* image = shell.images.Find(op.text);
     if (image == nullptr || rect.width < 1 || rect.height < 1) return;
-    const PixelSize size = SurfaceSize(shell.session, surface);
-    const int left = std::max(rect.left, 0), top = std::max(rect.top, 0);
-    const int right = static_cast<int>(std::min<std::int64_t>(std::int64_t{rect.left} + rect.width, size.width));
-    const int bottom = static_cast<int>(std::min<std::int64_t>(std::int64_t{rect.top} + rect.height, size.height));
-    if (right <= left || bottom <= top) return;
-    std::vector<std::uint32_t> pixels;
-    pixels.reserve(static_cast<std::size_t>(right - left) * (bottom - top));
-    for (int y = top; y < bottom; ++y) {
-        const auto sourceY = static_cast<int>(std::int64_t{y - rect.top} * image->height / rect.height);
-        for (int x = left; x < right; ++x) {
-            const auto sourceX = static_cast<int>(std::int64_t{x - rect.left} * image->width / rect.width);
-            pixels.push_back(image->At(sourceX, sourceY));
-        }
-    }
-    web_image(surface, left, top, right - left, bottom - top, pixels.data());
+    const RgbImage cell = Stretched(*image, rect.width, rect.height);
+    web_image(surface, rect.left, rect.top, rect.width, rect.height, cell.pixels.data());
 }
 
 void PlayPicture(WebShell& shell, int surface, const Picture& picture)
@@ -108,7 +95,7 @@ void PlayPicture(WebShell& shell, int surface, const Picture& picture)
             x = box.left, y = box.top, x2 = box.right, y2 = box.bottom;
         }
         // A font's size goes as the pixels of its em; a box's is its corners' percentage.
-        const int size = op.kind == DrawOpKind::SetFont ? EmPixels(PlayedFontSize(op.size), kPixelsPerInch) : op.size;
+        const int size = op.kind == DrawOpKind::SetFont ? EmPixels(op.size, kPixelsPerInch) : op.size;
         web_op(surface, static_cast<int>(op.kind), x, y, x2, y2, static_cast<int>(op.colour), static_cast<int>(op.fill),
                size, op.style, op.text.data(), Length(op.text));
     }
@@ -119,12 +106,12 @@ TextMeasure PageMeasure()
 {
     TextMeasure measure;
     measure.text = [](const FontSpec& font, const std::string& text) {
-        const int size = EmPixels(PlayedFontSize(font.size), kPixelsPerInch);
+        const int size = EmPixels(font.size, kPixelsPerInch);
         return PixelSize{web_text_width(font.face.c_str(), size, font.style, text.data(), Length(text)),
                          web_cell(font.face.c_str(), size, font.style, 1)};
     };
     measure.cell = [](const FontSpec& font) {
-        const int size = EmPixels(PlayedFontSize(font.size), kPixelsPerInch);
+        const int size = EmPixels(font.size, kPixelsPerInch);
         return FontCell{web_cell(font.face.c_str(), size, font.style, 0),
                         web_cell(font.face.c_str(), size, font.style, 1)};
     };
@@ -159,7 +146,7 @@ EMSCRIPTEN_KEEPALIVE WebShell* indovina_start(const char* secret)
     web_titles(kCaption, kMessageBoxCaption);
     PrepareSession(shell->session, PageFrontEnd(*shell));
     if (secret != nullptr && *secret != '\0') shell->session.game.secret = secret;
-    for (const BoardControl& control : BoardControls(shell->session.layout)) {
+    for (const BoardControl& control : shell->session.controls) {
         const ControlPlace& p = control.place;
         web_add_control(static_cast<int>(control.kind), p.id, p.x, p.y, p.width, p.height, control.caption.c_str());
     }
