@@ -182,14 +182,12 @@ struct GtkGame : ScenarioGame {
     void Do(const std::string& steps) override
     {
         ReadTheDesktop(), OnGtk([] { heard.clear(); });
-        const std::map<Step::Kind, int> clicked{
-            {Step::Row, kRowFieldBase}, {Step::Strike, kCrossOutToggleBase}, {Step::Green, kHighlightToggleBase}};
         for (const Step& step : ParseSteps(steps)) {
             const std::string key = kKeyNames.contains(step.key) ? kKeyNames.at(step.key) : step.key;
             if (step.kind == Step::Key) Press(key, step.number);
             if (step.kind == Step::Tick) AdvanceClocks(step.number), OnGame(ClockTicked);
             if (step.kind == Step::TimeOfDay) SetTimeOfDay(step.number);
-            if (clicked.contains(step.kind)) Click([id = clicked.at(step.kind) + step.number] { return Control(id); });
+            if (step.control != 0) Click([id = step.control] { return Control(id); });
             if (step.kind == Step::OK && OnGtk(Box))
                 Click([] { return gtk_window_get_default_widget(GTK_WINDOW(Box())); });
             // What GTK does when the window manager's close button is pressed.

@@ -56,8 +56,7 @@ struct SessionGame : ScenarioGame {
             if (step.kind == Step::TimeOfDay) SetTimeOfDay(step.number);
             if (step.kind == Step::Row) RowClicked(session, step.number);
             const auto& notes = step.kind == Step::Strike ? session.notes.crossedOut : session.notes.highlighted;
-            const int toggle = (step.kind == Step::Strike ? kCrossOutToggleBase : kHighlightToggleBase) + step.number;
-            if (step.kind == Step::Strike || step.kind == Step::Green) NoteToggled(session, toggle, !notes[step.number]);
+            if (step.kind == Step::Strike || step.kind == Step::Green) NoteToggled(session, step.control, !notes[step.number]);
             if (step.kind == Step::OK && !boxes.empty()) {
                 const auto closed = boxes.front().second;
                 boxes.erase(boxes.begin()), closed();

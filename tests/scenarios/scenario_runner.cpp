@@ -214,7 +214,8 @@ std::vector<Step> ParseSteps(const std::string& keys)
         if (g[3].matched) steps.push_back({Step::Tick, "", number(3)});
         if (g[4].matched) steps.push_back({Step::TimeOfDay, "", (number(4) * 60 + number(5)) * 60 + number(6)});
         const Step::Kind click = g[7] == "Row" ? Step::Row : g[7] == "Strike" ? Step::Strike : Step::Green;
-        if (g[7].matched) steps.push_back({click, "", number(8)});
+        const int first[] = {kRowFieldBase, kCrossOutToggleBase, kHighlightToggleBase};  // by click
+        if (g[7].matched) steps.push_back({click, "", number(8), first[click - Step::Row] + number(8)});
         if (g[9].matched) steps.push_back({g[9] == "OK" ? Step::OK : Step::Close, "", 1});
         if (g[10].matched) steps.push_back({Step::Key, g[10]});
         if (g[11].matched) ADD_FAILURE() << "no such step: " << g[11];

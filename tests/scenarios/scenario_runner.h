@@ -27,6 +27,7 @@ struct Step {
     // Key: key-downs before the key-up ({BS*3}: held for three); Tick: milliseconds;
     // TimeOfDay: seconds since midnight; Row, Strike, Green: the row or the digit.
     int number = 1;
+    int control = 0;  // Row, Strike, Green: the id of the control clicked
 };
 // The steps of "keys"; an unknown {name} fails the running test.
 std::vector<Step> ParseSteps(const std::string& keys);

@@ -9,7 +9,6 @@
 
 #include <filesystem>
 #include <iostream>
-#include <map>
 #include <sstream>
 
 #include <unistd.h>
@@ -46,14 +45,12 @@ struct WebGame : ScenarioGame {
     }
     void Do(const std::string& steps) override
     {
-        const std::map<Step::Kind, int> clicked{
-            {Step::Row, kRowFieldBase}, {Step::Strike, kCrossOutToggleBase}, {Step::Green, kHighlightToggleBase}};
         Ask("js document.querySelectorAll('canvas').forEach(c => c.told = 0)");
         for (const Step& step : ParseSteps(steps)) {
             if (step.kind == Step::Key) Ask("key " + step.key + " " + std::to_string(step.number));
             if (step.kind == Step::Tick) Ask("js Indovina.tick(Indovina.advance(" + std::to_string(step.number) + "))");
             if (step.kind == Step::TimeOfDay) Ask("js Indovina.setTimeOfDay(" + std::to_string(step.number) + ")");
-            if (clicked.contains(step.kind)) Ask("click " + Control(clicked.at(step.kind) + step.number));
+            if (step.control != 0) Ask("click " + Control(step.control));
             if (step.kind == Step::OK) Ask("click document.querySelector('dialog.box:last-of-type button')");
             if (step.kind == Step::Close) Ask("click $('close')");
         }

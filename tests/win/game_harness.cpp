@@ -145,10 +145,9 @@ void Game::Do(const std::string& steps)
             for (const auto& box : OpenBoxList()) PostMessageA(box.first, WM_COMMAND, IDOK, 0);
         // A click near a control's top left corner, or in the middle of the caption's
         // last button, where the window says it is.
-        const int controls[] = {kRowFieldBase, kCrossOutToggleBase, kHighlightToggleBase};  // Row, Strike, Green
         const bool close = step.kind == Step::Close;
-        if (RECT r{}; close || (step.kind >= Step::Row && step.kind <= Step::Green)) {
-            GetWindowRect(close ? window : GetDlgItem(window, controls[step.kind - Step::Row] + step.number), &r);
+        if (RECT r{}; close || step.control != 0) {
+            GetWindowRect(close ? window : GetDlgItem(window, step.control), &r);
             const int x = close ? r.right - GetSystemMetrics(SM_CXFRAME) - GetSystemMetrics(SM_CXSIZE) / 2 : r.left + 4;
             const int y = close ? r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYSIZE) / 2 : r.top + 4;
             const LONG dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
